@@ -1,0 +1,45 @@
+# Set-up and build entry points; see README.md.
+#   make demo   bootstrap, build the engine, run it under Wine and say what it showed
+#   make test   bootstrap, build the three trees, run every test
+SHELL := /bin/bash
+JOBS ?= 2
+
+.PHONY: all bootstrap configure build native win64 win32 test demo bench clean
+
+all: build
+
+bootstrap:
+	bash scripts/bootstrap
+
+build/native/CMakeCache.txt:
+	cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug
+build/win64/CMakeCache.txt:
+	cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug
+build/win32/CMakeCache.txt:
+	cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
+	  -DQUORVEX_TESTS=OFF -DQUORVEX_TEST_SEAM=OFF
+
+native: build/native/CMakeCache.txt
+	cmake --build build/native -j$(JOBS)
+win64: build/win64/CMakeCache.txt
+	cmake --build build/win64 -j$(JOBS)
+win32: build/win32/CMakeCache.txt
+	cmake --build build/win32 -j$(JOBS)
+
+build: native win64 win32
+
+test: bootstrap
+	$(MAKE) build
+	ctest --test-dir build/native --output-on-failure
+	ctest --test-dir build/win64 --output-on-failure
+	@ls -l build/win64/quorvex.exe build/win32/quorvex.exe | awk '{print "built " $$9 ": " $$5 " bytes"}'
+
+demo: bootstrap
+	$(MAKE) win64 win32
+	bash scripts/demo
+
+bench: native
+	build/native/core_bench
+
+clean:
+	rm -rf build

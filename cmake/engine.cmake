@@ -1,0 +1,58 @@
+# The Win32 engine: one static library of every engine folder, the GUI program around it and,
+# in test builds, the Win32 tests that run under wine64.
+quorvex_sources(engine_sources core platform archive config ui install uninstall)
+list(FILTER engine_sources EXCLUDE REGEX "/core/fatal_stderr\\.cpp$")
+list(FILTER engine_sources EXCLUDE REGEX "/install/winmain\\.cpp$")
+
+add_library(quorvex_engine STATIC ${engine_sources})
+target_include_directories(quorvex_engine PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(quorvex_engine PRIVATE ${QUORVEX_WARNINGS})
+target_compile_definitions(quorvex_engine PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
+target_link_libraries(quorvex_engine PUBLIC comctl32 ole32 uuid shell32 gdi32 user32 advapi32)
+if(QUORVEX_TEST_SEAM)
+  target_compile_definitions(quorvex_engine PUBLIC QUORVEX_TEST_SEAM=1)
+endif()
+# Small, self-contained images: only system DLLs are imported.
+target_compile_options(quorvex_engine PUBLIC -ffunction-sections -fdata-sections)
+target_link_options(quorvex_engine PUBLIC -static -Wl,--gc-sections)
+
+add_executable(quorvex WIN32 ${PROJECT_SOURCE_DIR}/install/winmain.cpp ${PROJECT_SOURCE_DIR}/res/quorvex.rc)
+target_compile_options(quorvex PRIVATE ${QUORVEX_WARNINGS})
+target_link_libraries(quorvex PRIVATE quorvex_engine)
+set_target_properties(quorvex PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+if(NOT QUORVEX_TEST_SEAM)
+  target_link_options(quorvex PRIVATE -s)
+endif()
+
+if(QUORVEX_TESTS)
+  set(wine_run ${PROJECT_SOURCE_DIR}/scripts/wine-run)
+  set(wine_env ${PROJECT_SOURCE_DIR}/scripts/wine-session)
+  # One prefix, one X server and one wineserver for the whole ctest run.
+  add_test(NAME wine_start COMMAND ${wine_env} start ${CMAKE_BINARY_DIR})
+  add_test(NAME wine_stop COMMAND ${wine_env} stop ${CMAKE_BINARY_DIR})
+  set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
+  set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+  quorvex_sources(support_sources tests/support)
+  add_library(quorvex_test_support STATIC ${support_sources})
+  target_compile_options(quorvex_test_support PRIVATE ${QUORVEX_WARNINGS})
+  target_link_libraries(quorvex_test_support PUBLIC quorvex_engine GTest::gtest)
+
+  # win32_tests has its own main (tests/win32/main.cpp); e2e_tests drives quorvex.exe.
+  set(win32_main)
+  set(e2e_main GTest::gtest_main)
+  foreach(suite win32 e2e)
+    quorvex_sources(suite_sources tests/${suite})
+    if(suite_sources)
+      add_executable(${suite}_tests ${suite_sources})
+      target_compile_options(${suite}_tests PRIVATE ${QUORVEX_WARNINGS})
+      target_link_libraries(${suite}_tests PRIVATE quorvex_test_support ${${suite}_main})
+      set_target_properties(${suite}_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+      add_test(NAME ${suite}_tests COMMAND ${wine_run} ${CMAKE_BINARY_DIR} $<TARGET_FILE:${suite}_tests>)
+      set_tests_properties(${suite}_tests PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 900)
+    endif()
+  endforeach()
+  if(TARGET e2e_tests)
+    add_dependencies(e2e_tests quorvex)
+  endif()
+endif()

@@ -1,0 +1,35 @@
+# Portable layers built for the host: tested with sanitizers, benchmarked without.
+# The core library and the platform layer's pure text operations.
+quorvex_sources(portable_sources core)
+list(APPEND portable_sources ${PROJECT_SOURCE_DIR}/platform/path_text.cpp)
+set(sanitize -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+
+function(quorvex_portable_library name)
+  add_library(${name} STATIC ${portable_sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${QUORVEX_WARNINGS})
+endfunction()
+
+quorvex_portable_library(quorvex_portable)
+target_compile_options(quorvex_portable PUBLIC ${sanitize} -g -O1)
+target_link_options(quorvex_portable PUBLIC ${sanitize})
+
+if(QUORVEX_TESTS)
+  quorvex_sources(native_tests tests/native)
+  add_executable(native_tests ${native_tests})
+  target_compile_options(native_tests PRIVATE ${QUORVEX_WARNINGS})
+  target_link_libraries(native_tests PRIVATE quorvex_portable GTest::gtest_main)
+  add_test(NAME native_tests COMMAND native_tests)
+  set_tests_properties(native_tests PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1")
+
+  find_package(benchmark QUIET)
+  quorvex_sources(bench_sources tests/bench)
+  if(benchmark_FOUND AND bench_sources)
+    # Benchmarks measure optimised code: their own copy of the library, no sanitizers.
+    quorvex_portable_library(quorvex_portable_bench)
+    target_compile_options(quorvex_portable_bench PUBLIC -O2)
+    add_executable(core_bench ${bench_sources})
+    target_compile_options(core_bench PRIVATE -O2 ${QUORVEX_WARNINGS})
+    target_link_libraries(core_bench PRIVATE quorvex_portable_bench benchmark::benchmark)
+  endif()
+endif()

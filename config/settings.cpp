@@ -1,0 +1,12 @@
+#include "config/settings.h"
+
+String ApplicationName;
+bool AutomaticMode = false;
+String InstallDir;
+String ProductName;
+bool UninstallMode = false;
+uint64_t ProductFlags = 0;
+uint32_t TitleColor = 0;
+uint32_t TopColor = 0;
+uint32_t BottomColor = 0;
+bool MonoColor = true;

@@ -1,0 +1,23 @@
+// Process-wide settings: the command-line switches and, later, the archive header's fields.
+// Each is written by start-up or by the header reader and read everywhere else.
+#pragma once
+
+#include <cstdint>
+
+#include "core/string.h"
+
+extern String ApplicationName;  // "Quorvex"
+extern bool AutomaticMode;      // /a, or the archive's automatic flag
+extern String InstallDir;       // /d:"dir"; empty: the archive's default applies
+extern String ProductName;      // /n:"name"; empty: the archive's name applies
+extern bool UninstallMode;      // /u
+extern uint64_t ProductFlags;   // the archive's option word; 0 until the header is read
+
+inline bool ProductFlag(int bit) { return (ProductFlags >> bit) & 1; }
+
+// Background colours (COLORREF values). Start-up takes the system's; the archive may replace
+// them.
+extern uint32_t TitleColor;
+extern uint32_t TopColor;
+extern uint32_t BottomColor;
+extern bool MonoColor;  // one colour instead of a gradient

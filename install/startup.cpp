@@ -1,0 +1,46 @@
+#include "install/startup.h"
+
+#include "config/settings.h"
+#include "install/command_line.h"
+#include "platform/file.h"
+#include "platform/system_paths.h"
+#include "ui/messages.h"
+#include "ui/windows.h"
+
+namespace {
+
+// Opened for reading as an existing file that other processes may read too.
+constexpr unsigned kOwnFileMode = 0x0111;
+
+// The engine's own file, which carries the archive. Never closed: the process ends first.
+File InstallerFile;
+
+[[noreturn]] void RunUninstallMode(const CommandLineRequests& requests) {
+  if (requests.uninstallProduct.IsEmpty()) UsageError("Product name required");
+  // The uninstaller is not part of this build yet: the checks above are all that runs.
+  ExitInstaller();
+}
+
+[[noreturn]] void RunInstallMode() {
+  String ownPath = OwnPathFromCommandLine(GetCommandLineA());
+  if (InstallerFile.Open(ownPath, kOwnFileMode, FILE_ATTRIBUTE_NORMAL) != 0)
+    FatalErrorFormat("Error code 1: The Quorvex could not open itself.  Filename:\n%s", ownPath.CStr());
+  // Reading the archive from the open file is not part of this build yet.
+  ExitInstaller();
+}
+
+}  // namespace
+
+void StartupSequence(HINSTANCE instance, const char* commandLine) {
+  ApplicationName = "Quorvex";
+  InitSystemPaths();
+  InstanceHandle = instance;
+  TitleColor = GetSysColor(COLOR_WINDOWTEXT);
+  TopColor = GetSysColor(COLOR_WINDOW);
+  MonoColor = true;
+
+  CommandLineRequests requests;
+  ParseCommandLine(commandLine, requests);
+  if (UninstallMode) RunUninstallMode(requests);
+  RunInstallMode();
+}

@@ -1,0 +1,90 @@
+// The command line of the real program, run under Wine with the UI seam scripted.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/quorvex_process.h"
+#include "tests/support/ui_transcript.h"
+
+namespace {
+
+const char kUsageTail[] =
+    "\n\nUsage:\nquorvex.exe [/a] [/d:\"dir\"] [/n:\"name\"] [/u:\"name\"] [/r:\"program\"]\n\n"
+    "/a                  \tAutomatic mode\n"
+    "/d:\"dir\"        \tOverride installation directory\n"
+    "/n:\"name\"\tOverride product name\n"
+    "/u:\"name\"\tUninstall product by name\r\n"
+    "/r:\"program\"\tRun the specified program after a successful installation";
+
+std::string FatalBox(const std::string& text) {
+  return "box\tnone\t0x00002010\tFATAL ERROR\t" + TranscriptEscaped(text) + "\t1";
+}
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+struct UsageCase {
+  const char* arguments;
+  const char* message;
+};
+
+TEST(CommandLineEndToEnd, MalformedLinesShowTheUsageBoxAndExitWithOne) {
+  const UsageCase cases[] = {
+      {"setup", "Unexpected command line parameter:\nsetup"},
+      {"/a \"quoted arg\"", "Unexpected command line parameter:\n\"quoted arg\""},
+      {"/R:x", "Illegal command line atom:\nR:x"},
+      {"/an", "Illegal command line atom:\nan"},
+      {"-dx", "Illegal command line atom:\ndx"},
+      {"/x /u:\"P\"", "Illegal command line atom:\nx"},
+      {"/u", "Product name required"},
+      {"/uxyz", "Product name required"},
+      {"/U: /a", "Product name required"},
+  };
+  for (const UsageCase& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    QuorvexRun run = RunQuorvex(Quoted(QuorvexPath()) + " " + c.arguments);
+    EXPECT_EQ(run.exitCode, 1u);
+    ASSERT_EQ(run.transcript.size(), 1u);
+    EXPECT_EQ(run.transcript[0], FatalBox(std::string(c.message) + kUsageTail));
+  }
+}
+
+TEST(CommandLineEndToEnd, WellFormedLinesShowNothingAndExitWithOne) {
+  std::string nineteen;
+  for (int i = 0; i < 19; ++i) nineteen += "/a ";
+  const char* cases[] = {
+      "",
+      "   \t  ",
+      "/a",
+      "/d:\"C:\\Program Files\\Foo\" /n:\"My Product\"",
+      "/r:\"notepad `C:\\a b.txt`\"",
+      "/u:\"Some Product\" /a",  // uninstall mode ends after its checks
+      "/ -",
+  };
+  for (const char* arguments : cases) {
+    SCOPED_TRACE(arguments);
+    QuorvexRun run = RunQuorvex(Quoted(QuorvexPath()) + " " + arguments);
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_TRUE(run.transcript.empty()) << run.transcript[0];
+  }
+  SCOPED_TRACE("a malformed 20th atom");
+  QuorvexRun run = RunQuorvex(Quoted(QuorvexPath()) + " " + nineteen + "bogus");
+  EXPECT_EQ(run.exitCode, 1u);
+  EXPECT_TRUE(run.transcript.empty());
+}
+
+TEST(CommandLineEndToEnd, OwnPathWithoutExtensionIsOpenedWithExe) {
+  std::string path = QuorvexPath();
+  std::string withoutExtension = path.substr(0, path.size() - 4);
+  QuorvexRun run = RunQuorvex(withoutExtension + " /a");
+  EXPECT_EQ(run.exitCode, 1u);
+  EXPECT_TRUE(run.transcript.empty());
+}
+
+TEST(CommandLineEndToEnd, UnopenableOwnFileShowsErrorCodeOne) {
+  QuorvexRun run = RunQuorvex("\"C:\\no such folder\\setup.exe\" /a");
+  EXPECT_EQ(run.exitCode, 1u);
+  ASSERT_EQ(run.transcript.size(), 1u);
+  EXPECT_EQ(run.transcript[0],
+            FatalBox("Error code 1: The Quorvex could not open itself.  Filename:\n"
+                     "C:\\no such folder\\setup.exe"));
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+#include "ui/messages.h"
+
+#include <cstdarg>
+#include <cstring>
+
+#include "config/language_strings.h"
+#include "config/settings.h"
+#include "core/string.h"
+#include "platform/system_paths.h"
+#include "ui/message_pump.h"
+#include "ui/ui_seam.h"
+#include "ui/windows.h"
+
+namespace {
+
+constexpr char kFatalTitle[] = "FATAL ERROR";
+constexpr unsigned kFatalStyle = MB_TASKMODAL | MB_ICONSTOP | MB_OK;  // 0x2010
+constexpr unsigned kErrorStyle = MB_ICONSTOP | MB_OK;                 // 0x10
+constexpr int kErrorTitleId = 21;
+constexpr int kCorruptMessageId = 13;
+constexpr char kDefaultErrorTitle[] = "Error";
+constexpr char kDefaultCorruptMessage[] =
+    "This installation program is corrupt.  This is usually caused by a faulty download, but it "
+    "can also be caused by a virus on your computer.  The installation cannot proceed.\r\n\r\n"
+    "Delete the corrupted installer (to prevent caching), then re-download it.  If the problem "
+    "persists, check your system for viruses.\r\n\r\nError code: %d";
+// Reports errors even in automatic mode.
+constexpr int kErrorsInAutomaticModeBit = 35;
+constexpr char kUsageTemplate[] =
+    "%s\n\nUsage:\n%s [/a] [/d:\"dir\"] [/n:\"name\"] [/u:\"name\"] [/r:\"program\"]\n\n"
+    "/a                  \tAutomatic mode\n"
+    "/d:\"dir\"        \tOverride installation directory\n"
+    "/n:\"name\"\tOverride product name\n"
+    "/u:\"name\"\tUninstall product by name\r\n"
+    "/r:\"program\"\tRun the specified program after a successful installation";
+
+bool IsBlank(const String& text) { return text.FindFirstNotOf(" \t\r\n") < 0; }
+
+// The archive may replace the corrupt-installer text; it is used as a format only when its one
+// placeholder is an integer, so that a damaged table cannot make formatting read a missing
+// argument.
+bool HasOneIntegerPlaceholder(const String& text) {
+  int integers = 0;
+  for (const char* p = text.CStr(); *p; ++p) {
+    if (*p != '%') continue;
+    if (*++p == '%') continue;
+    while (*p && std::strchr("-+ #0123456789", *p)) ++p;
+    if (*p != 'd' && *p != 'i' && *p != 'u' && *p != 'x' && *p != 'X') return false;
+    ++integers;
+  }
+  return integers == 1;
+}
+
+}  // namespace
+
+void ExitInstaller() {
+  if (ProgressWindow) {
+    DestroyWindow(ProgressWindow);
+    ProgressWindow = nullptr;
+  }
+  if (BackgroundWindow) {
+    ShowWindow(BackgroundWindow, SW_MINIMIZE);
+    DestroyWindow(BackgroundWindow);
+    BackgroundWindow = nullptr;
+  }
+  PumpMessages();
+  ExitProcess(1);
+}
+
+HWND MessageOwner() { return ProgressWindow ? ProgressWindow : BackgroundWindow; }
+
+void FatalError(const char* text) {
+  ShowMessageBox(MessageOwner(), text, kFatalTitle, kFatalStyle);
+  ExitInstaller();
+}
+
+void FatalErrorFormat(const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  String text;
+  text.FormatV(fmt, args);
+  va_end(args);
+  FatalError(text.CStr());
+}
+
+void ReportError(const char* fmt, ...) {
+  if (AutomaticMode && !ProductFlag(kErrorsInAutomaticModeBit)) return;
+  va_list args;
+  va_start(args, fmt);
+  String text;
+  text.FormatV(fmt, args);
+  va_end(args);
+  if (IsBlank(text)) return;
+  String title = LookupString(kErrorTitleId);
+  if (title.IsEmpty()) title = kDefaultErrorTitle;
+  ShowMessageBox(MessageOwner(), text.CStr(), title.CStr(), kErrorStyle);
+}
+
+void CorruptInstaller(int code) {
+  String message = LookupString(kCorruptMessageId);
+  if (!HasOneIntegerPlaceholder(message)) message = kDefaultCorruptMessage;
+  FatalErrorFormat(message.CStr(), code);
+}
+
+void UsageError(const char* message) {
+  FatalErrorFormat(kUsageTemplate, message, InstallerFilename().CStr());
+}

@@ -1,0 +1,15 @@
+// Test builds only: message boxes and dialogs answered from a script and written to a
+// transcript (see ui_seam.h for the formats).
+#pragma once
+
+#ifdef QUORVEX_TEST_SEAM
+#include <windows.h>
+
+bool ScriptedUiActive();
+int ScriptedMessageBox(HWND owner, const char* text, const char* caption, unsigned style);
+INT_PTR ScriptedDialog(HINSTANCE instance, const char* templateName, HWND owner, DLGPROC proc,
+                       LPARAM param);
+
+// The button a message box of this style returns when the user just presses Enter.
+int DefaultMessageBoxButton(unsigned style);
+#endif

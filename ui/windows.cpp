@@ -1,0 +1,5 @@
+#include "ui/windows.h"
+
+HWND BackgroundWindow = nullptr;
+HWND ProgressWindow = nullptr;
+HINSTANCE InstanceHandle = nullptr;
