@@ -34,8 +34,9 @@ test: bootstrap
 	ctest --test-dir build/win64 --output-on-failure
 	@ls -l build/win64/quorvex.exe build/win32/quorvex.exe | awk '{print "built " $$9 ": " $$5 " bytes"}'
 
-demo: bootstrap
-	$(MAKE) win64 win32
+demo: bootstrap build/win64/CMakeCache.txt build/win32/CMakeCache.txt
+	cmake --build build/win64 -j$(JOBS) --target quorvex
+	cmake --build build/win32 -j$(JOBS) --target quorvex
 	bash scripts/demo
 
 bench: native

@@ -227,6 +227,7 @@ int CompareVersionText(const char* a, const char* b);
 void SubstituteWildcards(char* dest, const char* replacement, const char* pattern,
                          const char* matched = nullptr);
 
-// (rand() << 16 | rand()) masked to 31 bits, reduced modulo n when 2 <= n < kAll; 0 when n < 2.
+// ((rand() << 16) + rand()) masked to 31 bits, reduced modulo n when 2 <= n < kAll; 0 when n < 2;
+// unreduced when n is kAll.
 int Random(int n);
 int RoundUpToMultiple(int v, int m);

@@ -4,6 +4,7 @@
 
 #include "platform/environment.h"
 #include "platform/path_text.h"
+#include "platform/temp_dir.h"
 
 namespace {
 
@@ -34,19 +35,6 @@ String FindCommandInterpreter(const String& windowsDir) {
   return comspec;
 }
 
-String FindTempDir() {
-  String dir;
-  DWORD needed = GetTempPathA(0, nullptr);
-  if (needed > 0) {
-    char* buffer = dir.Grow(int(needed) + 1);
-    DWORD n = GetTempPathA(needed + 1, buffer);
-    dir.Resize(n > 0 && n <= needed ? int(n) : 0);
-  }
-  dir.RemoveLastIf('\\');
-  if (dir.IsEmpty()) dir = "c:\\temp";
-  return dir;
-}
-
 }  // namespace
 
 void InitSystemPaths() {
@@ -58,7 +46,7 @@ void InitSystemPaths() {
   paths.installerDir = DirectoryPart(paths.installerFilepath);
   paths.installerDrive = DriveLetterOf(paths.installerFilepath);
   paths.commandInterpreter = FindCommandInterpreter(paths.windowsDir);
-  paths.tempDir = FindTempDir();
+  paths.tempDir = DefaultTempDir();
 }
 
 const String& WindowsDir() { return paths.windowsDir; }

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "platform/file.h"
+#include "tests/win32/file_test_support.h"
+
+namespace {
+
+using file_test::CanOpenExclusively;
+using file_test::ReadBytes;
+using file_test::ScratchDir;
+using file_test::Str;
+using file_test::WriteBytes;
+
+constexpr uint32_t kMemoryMode =
+    OpenMode::kOpenExisting | OpenMode::kInMemory | OpenMode::kShareRead;
+
+FILETIME LastWriteTime(const std::string& path) {
+  FILETIME written = {0xDEADBEEF, 0xDEADBEEF};
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    GetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+  }
+  return written;
+}
+
+// Gives the file an old modification time, so that any rewrite shows.
+void AgeFile(const std::string& path) {
+  SYSTEMTIME old = {};
+  old.wYear = 2001;
+  old.wMonth = 2;
+  old.wDay = 3;
+  old.wHour = 4;
+  FILETIME time;
+  ASSERT_TRUE(SystemTimeToFileTime(&old, &time));
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
+  CloseHandle(file);
+}
+
+bool SameTime(const FILETIME& a, const FILETIME& b) {
+  return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
+class FileMemoryModeTest : public testing::Test {
+ protected:
+  ScratchDir scratch_;
+  const std::string path_ = scratch_ / "text.ini";
+};
+
+TEST_F(FileMemoryModeTest, WritesReachTheDiskOnlyOnClose) {
+  ASSERT_TRUE(WriteBytes(path_, "0123456789"));
+  File file;
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  ASSERT_TRUE(file.Write("AB", 2));
+  ASSERT_TRUE(file.SeekFromEnd(0));
+  ASSERT_TRUE(file.Write("CD", 2));
+  EXPECT_EQ(file.Size(), 12);
+  EXPECT_EQ(ReadBytes(path_), "0123456789");
+  file.Close();
+  EXPECT_EQ(ReadBytes(path_), "AB23456789CD");
+}
+
+TEST_F(FileMemoryModeTest, ShorterContentsAreTruncatedOnClose) {
+  ASSERT_TRUE(WriteBytes(path_, "[section]\r\nkey=a long old value\r\n"));
+  File file;
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  ASSERT_TRUE(file.ReplaceContents("[s]\r\n"));
+  EXPECT_EQ(ReadBytes(path_), "[section]\r\nkey=a long old value\r\n");
+  file.Close();
+  EXPECT_EQ(ReadBytes(path_), "[s]\r\n");
+}
+
+TEST_F(FileMemoryModeTest, TruncateAloneIsWrittenBack) {
+  ASSERT_TRUE(WriteBytes(path_, "0123456789"));
+  File file;
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  ASSERT_TRUE(file.SeekFromStart(3));
+  ASSERT_TRUE(file.Truncate());
+  file.Close();
+  EXPECT_EQ(ReadBytes(path_), "012");
+}
+
+TEST_F(FileMemoryModeTest, UnchangedFileIsNotRewritten) {
+  ASSERT_TRUE(WriteBytes(path_, "0123456789"));
+  AgeFile(path_);
+  const FILETIME before = LastWriteTime(path_);
+  File file;
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  String all;
+  ASSERT_TRUE(file.ReadAll(all));
+  EXPECT_EQ(Str(all), "0123456789");
+  ASSERT_TRUE(file.SeekFromStart(4));
+  EXPECT_TRUE(file.Write("", 0));
+  file.Close();
+  EXPECT_TRUE(SameTime(LastWriteTime(path_), before));
+  EXPECT_EQ(ReadBytes(path_), "0123456789");
+}
+
+TEST_F(FileMemoryModeTest, PositionsStayWithinTheContents) {
+  ASSERT_TRUE(WriteBytes(path_, "0123456789"));
+  File file;
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  ASSERT_TRUE(file.SeekFromStart(4));
+  EXPECT_FALSE(file.SeekFromStart(11));
+  EXPECT_FALSE(file.SeekFromStart(-1));
+  EXPECT_FALSE(file.SeekFromEnd(1));
+  EXPECT_FALSE(file.SeekFromEnd(-11));
+  EXPECT_EQ(file.Tell(), 4);
+  EXPECT_TRUE(file.SeekFromStart(10));
+  EXPECT_TRUE(file.SeekFromEnd(-10));
+  EXPECT_EQ(file.Tell(), 0);
+}
+
+TEST_F(FileMemoryModeTest, AppendModeStartsAtTheEndOfTheCache) {
+  ASSERT_TRUE(WriteBytes(path_, "line\r\n"));
+  File file;
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode | OpenMode::kAppend), OpenResult::kSuccess);
+  EXPECT_EQ(file.Tell(), 6);
+  ASSERT_TRUE(file.Write("more\r\n", 6));
+  file.Close();
+  EXPECT_EQ(ReadBytes(path_), "line\r\nmore\r\n");
+}
+
+TEST_F(FileMemoryModeTest, EmptyFileLoadsAndCanBeFilled) {
+  ASSERT_TRUE(WriteBytes(path_, ""));
+  File file;
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  EXPECT_EQ(file.Size(), 0);
+  EXPECT_TRUE(file.AtEnd());
+  ASSERT_TRUE(file.Write("new", 3));
+  file.Close();
+  EXPECT_EQ(ReadBytes(path_), "new");
+}
+
+TEST_F(FileMemoryModeTest, FailedLoadClosesTheFile) {
+  ASSERT_TRUE(WriteBytes(path_, "0123456789"));
+  File file;
+  // Without read access the contents cannot be loaded.
+  EXPECT_EQ(file.Open(path_.c_str(), kMemoryMode | OpenMode::kNoRead), OpenResult::kLoadFailed);
+  EXPECT_EQ(Str(file.LastError()), "Failed to read the file into memory.");
+  EXPECT_FALSE(file.IsOpen());
+  EXPECT_TRUE(CanOpenExclusively(path_));
+  EXPECT_EQ(ReadBytes(path_), "0123456789");
+}
+
+TEST_F(FileMemoryModeTest, ReopeningWithoutMemoryModeUsesTheHandle) {
+  ASSERT_TRUE(WriteBytes(path_, "0123456789"));
+  File file;
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  ASSERT_TRUE(file.Write("M", 1));
+  ASSERT_EQ(file.Open(path_.c_str(), OpenMode::kOpenExisting | OpenMode::kShareRead),
+            OpenResult::kSuccess);
+  EXPECT_EQ(ReadBytes(path_), "M123456789");  // the first Open's Close wrote the cache back
+  ASSERT_TRUE(file.Write("H", 1));
+  EXPECT_EQ(ReadBytes(path_), "H123456789");  // written through at once
+}
+
+}  // namespace
