@@ -107,7 +107,7 @@ class HashTable : public Collection<V> {
     return static_cast<int>(HashOfKey(key) % static_cast<uint32_t>(bucketCount_));
   }
 
-  // The entries of one bucket, newest first; for inspection.
+  // The entries of one bucket, newest first (for tests and diagnostics).
   const BucketList& BucketAt(int i) const { return buckets_.At(i); }
 
   // Overwrites the value of an entry with an equal key and returns false; otherwise adds a new
@@ -144,7 +144,9 @@ class HashTable : public Collection<V> {
     }
     return nullptr;
   }
-  const Entry* FindEntry(const K& key) const { return const_cast<HashTable*>(this)->FindEntry(key); }
+  const Entry* FindEntry(const K& key) const {
+    return const_cast<HashTable*>(this)->FindEntry(key);
+  }
   V* Find(const K& key) {
     Entry* entry = FindEntry(key);
     return entry != nullptr ? &entry->value : nullptr;
@@ -225,12 +227,18 @@ class HashTable : public Collection<V> {
 
   V* AddLast(const V&) override { TableUnsupportedOperation(TableUnsupported::kAddLastValue); }
   V* AddLast(const V*) override { TableUnsupportedOperation(TableUnsupported::kAddLastPointer); }
-  int AddAllLast(const Collection<V>&) override { TableUnsupportedOperation(TableUnsupported::kAddAllLast); }
+  int AddAllLast(const Collection<V>&) override {
+    TableUnsupportedOperation(TableUnsupported::kAddAllLast);
+  }
   V* AddFirst(const V&) override { TableUnsupportedOperation(TableUnsupported::kAddFirstValue); }
   V* AddFirst(const V*) override { TableUnsupportedOperation(TableUnsupported::kAddFirstPointer); }
-  int AddAllFirst(const Collection<V>&) override { TableUnsupportedOperation(TableUnsupported::kAddAllFirst); }
+  int AddAllFirst(const Collection<V>&) override {
+    TableUnsupportedOperation(TableUnsupported::kAddAllFirst);
+  }
   void RotateForward(int) override { TableUnsupportedOperation(TableUnsupported::kRotateForward); }
-  void RotateBackward(int) override { TableUnsupportedOperation(TableUnsupported::kRotateBackward); }
+  void RotateBackward(int) override {
+    TableUnsupportedOperation(TableUnsupported::kRotateBackward);
+  }
 
   void RemoveAll() override { Clear(); }
   bool RemoveAt(Cursor& cursor) override {
@@ -264,7 +272,9 @@ class HashTable : public Collection<V> {
   }
 
  private:
-  static V* ValueOf(void* entry) { return entry != nullptr ? &static_cast<Entry*>(entry)->value : nullptr; }
+  static V* ValueOf(void* entry) {
+    return entry != nullptr ? &static_cast<Entry*>(entry)->value : nullptr;
+  }
 
   V* StepTo(Cursor& cursor, Entry* entry) {
     cursor.current = entry;

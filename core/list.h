@@ -80,10 +80,16 @@ class List : public Collection<T> {
   T* NextElement(const Cursor& cursor) override { return ValueOf(cursor.next); }
   T* PrevElement(const Cursor& cursor) override { return ValueOf(cursor.prev); }
 
-  T* AddLast(const T& value) override { return &LinkBefore(new Node{nullptr, nullptr, value}, nullptr)->value; }
+  T* AddLast(const T& value) override {
+    return &LinkBefore(new Node{nullptr, nullptr, value}, nullptr)->value;
+  }
   T* AddLast(const T* value) override { return value != nullptr ? AddLast(*value) : AddLast(T()); }
-  T* AddFirst(const T& value) override { return &LinkBefore(new Node{nullptr, nullptr, value}, head_)->value; }
-  T* AddFirst(const T* value) override { return value != nullptr ? AddFirst(*value) : AddFirst(T()); }
+  T* AddFirst(const T& value) override {
+    return &LinkBefore(new Node{nullptr, nullptr, value}, head_)->value;
+  }
+  T* AddFirst(const T* value) override {
+    return value != nullptr ? AddFirst(*value) : AddFirst(T());
+  }
 
   // Walks exactly the other collection's count, so appending a list to itself doubles it.
   int AddAllLast(const Collection<T>& other) override {
@@ -168,7 +174,9 @@ class List : public Collection<T> {
     T value;
   };
 
-  static T* ValueOf(void* node) { return node != nullptr ? &static_cast<Node*>(node)->value : nullptr; }
+  static T* ValueOf(void* node) {
+    return node != nullptr ? &static_cast<Node*>(node)->value : nullptr;
+  }
 
   // Links node in before `before` (at the tail when null) and returns it.
   Node* LinkBefore(Node* node, Node* before) {

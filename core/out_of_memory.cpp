@@ -16,7 +16,9 @@ void Put(char* buffer, size_t capacity, size_t& length, char ch) {
 // that might allocate.
 void PutHexWord(char* buffer, size_t capacity, size_t& length, uint32_t word) {
   static const char kDigits[] = "0123456789ABCDEF";
-  for (int shift = 28; shift >= 0; shift -= 4) Put(buffer, capacity, length, kDigits[(word >> shift) & 0xF]);
+  for (int shift = 28; shift >= 0; shift -= 4) {
+    Put(buffer, capacity, length, kDigits[(word >> shift) & 0xF]);
+  }
 }
 
 }  // namespace
@@ -25,13 +27,16 @@ __attribute__((no_sanitize("address"))) int FormatOutOfMemoryText(char* buffer, 
                                                                   size_t requestedSize,
                                                                   const volatile uint32_t* words) {
   if (buffer == nullptr || capacity == 0) return 0;
-  unsigned shownSize = static_cast<uint32_t>(requestedSize);
+  // Sizes above 32 bits exist only in 64-bit builds; they are shown whole rather than cut to
+  // their low word, which would read as a small or zero request.
+  unsigned long long shownSize = requestedSize;
   int header = std::snprintf(buffer, capacity,
                              "Out Of Memory.  Make sure your hard drive is not full.\n"
-                             "Requested size = %u (0x%08X)\n\nStack contents:",
+                             "Requested size = %llu (0x%08llX)\n\nStack contents:",
                              shownSize, shownSize);
   if (header < 0) header = 0;
-  size_t length = static_cast<size_t>(header) < capacity ? static_cast<size_t>(header) : capacity - 1;
+  size_t length =
+      static_cast<size_t>(header) < capacity ? static_cast<size_t>(header) : capacity - 1;
   for (int i = 0; i < kStackDumpWords; ++i) {
     Put(buffer, capacity, length, i % kStackDumpWordsPerRow == 0 ? '\r' : ' ');
     PutHexWord(buffer, capacity, length, words[i]);

@@ -14,8 +14,8 @@ inline constexpr size_t kOutOfMemoryTextCapacity = 1024;
 
 // Writes "Out Of Memory.  Make sure your hard drive is not full.\nRequested size = %u (0x%08X)
 // \n\nStack contents:" followed by kStackDumpWords words as "%08X", each preceded by a carriage
-// return (first word of a row of eight) or a space, and a terminating NUL. The size is shown as
-// the 32-bit number the message was designed for: on 64-bit hosts only its low 32 bits appear.
+// return (first word of a row of eight) or a space, and a terminating NUL. Sizes above
+// 32 bits (64-bit builds only) are shown whole.
 // The words are read through a volatile pointer and without address checks, because OutOfMemory
 // passes the live stack above its own frame. Returns the text length; the text is cut short (but
 // NUL-terminated) when capacity is too small.

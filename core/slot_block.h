@@ -59,7 +59,8 @@ class SlotBlock {
   static int GrownCapacity(int n) {
     long long halfAgain = static_cast<long long>(n) * 3 / 2;
     if (halfAgain < 7) return kMinimumCapacity;
-    if (halfAgain * static_cast<long long>(sizeof(Slot)) <= static_cast<long long>(kHalfAgainLimitBytes)) {
+    if (halfAgain * static_cast<long long>(sizeof(Slot)) <=
+        static_cast<long long>(kHalfAgainLimitBytes)) {
       return static_cast<int>(halfAgain);
     }
     return n + kStepBeyondLimit;
@@ -122,7 +123,9 @@ class SlotBlock {
     capacity_ = count_ + count_ / 2;
     first_ = count_ / 4;
     items_ = capacity_ > 0 ? static_cast<Slot*>(MemAllocate(sizeof(Slot) * capacity_)) : nullptr;
-    if (count_ > 0) std::memcpy(items_ + first_, other.items_ + other.first_, sizeof(Slot) * count_);
+    if (count_ > 0) {
+      std::memcpy(items_ + first_, other.items_ + other.first_, sizeof(Slot) * count_);
+    }
   }
 
   void SwapWith(SlotBlock& other) {
@@ -135,7 +138,8 @@ class SlotBlock {
   // The used slots stay where they are; the new room is after them.
   void Grow(int n) {
     int capacity = GrownCapacity(n);
-    items_ = static_cast<Slot*>(MemReallocate(items_, sizeof(Slot) * static_cast<size_t>(capacity)));
+    items_ =
+        static_cast<Slot*>(MemReallocate(items_, sizeof(Slot) * static_cast<size_t>(capacity)));
     capacity_ = capacity;
   }
 

@@ -9,8 +9,8 @@
 // collections of the engine hold at most a few thousand elements, so this is accepted.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
-#include <cstdint>
 
 #include "core/collection.h"
 #include "core/fatal.h"

@@ -39,8 +39,10 @@ struct Script {
   String answers;  // consumed line by line
 };
 
+Script loadedScript;
+
 Script& TheScript() {
-  static Script script;
+  Script& script = loadedScript;
   if (!script.loaded) {
     script.loaded = true;
     script.transcriptPath = EnvironmentValue(kTranscriptVariable);
@@ -159,6 +161,8 @@ INT_PTR CALLBACK ScriptedDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 }
 
 }  // namespace
+
+void ReloadScriptedUi() { loadedScript = Script(); }
 
 bool ScriptedUiActive() {
   Script& script = TheScript();

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 bool ScriptedUiActive();
+// Reads the environment variables again on next use (tests that change them).
+void ReloadScriptedUi();
 int ScriptedMessageBox(HWND owner, const char* text, const char* caption, unsigned style);
 INT_PTR ScriptedDialog(HINSTANCE instance, const char* templateName, HWND owner, DLGPROC proc,
                        LPARAM param);

@@ -35,9 +35,9 @@ class CollectionTest : public ::testing::Test {
   C container_;
 };
 
-using Containers = ::testing::Types<List<int>, List<Item>, List<String>, Stack<int>, Vector<int>,
-                                    Vector<void*>, Vector<Item>, Vector<String>, Array<String>,
-                                    Array<Item>>;
+using Containers =
+    ::testing::Types<List<int>, List<Item>, List<String>, Stack<int>, Vector<int>, Vector<void*>,
+                     Vector<Item>, Vector<String>, Array<String>, Array<Item>>;
 TYPED_TEST_SUITE(CollectionTest, Containers);
 
 TYPED_TEST(CollectionTest, WalksForwardAndBackward) {
@@ -176,10 +176,18 @@ TYPED_TEST(CollectionTest, RemovesFromTheEnds) {
     this->FillRange(1, 5);
     int result = 0;
     switch (test.op) {
-      case kFirstN: result = this->c().RemoveFirstN(test.n); break;
-      case kLastN: result = this->c().RemoveLastN(test.n); break;
-      case kKeepFirst: result = this->c().KeepFirst(test.n); break;
-      case kKeepLast: result = this->c().KeepLast(test.n); break;
+      case kFirstN:
+        result = this->c().RemoveFirstN(test.n);
+        break;
+      case kLastN:
+        result = this->c().RemoveLastN(test.n);
+        break;
+      case kKeepFirst:
+        result = this->c().KeepFirst(test.n);
+        break;
+      case kKeepLast:
+        result = this->c().KeepLast(test.n);
+        break;
     }
     EXPECT_EQ(result, test.result);
     EXPECT_EQ(Contents(this->c()), test.left);

@@ -25,11 +25,17 @@ struct Item {
 template <class T>
 T Make(int i);
 template <>
-inline int Make<int>(int i) { return i; }
+inline int Make<int>(int i) {
+  return i;
+}
 template <>
-inline void* Make<void*>(int i) { return reinterpret_cast<void*>(static_cast<intptr_t>(i)); }
+inline void* Make<void*>(int i) {
+  return reinterpret_cast<void*>(static_cast<intptr_t>(i));
+}
 template <>
-inline Item Make<Item>(int i) { return Item{i}; }
+inline Item Make<Item>(int i) {
+  return Item{i};
+}
 template <>
 inline String Make<String>(int i) {
   char text[16];

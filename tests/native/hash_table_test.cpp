@@ -87,7 +87,7 @@ TEST(HashTableTest, BucketsOfNumericKeys) {
     int buckets, key, bucket;
   } cases[] = {
       {40, 12345, 12345 % 40},
-      {10, -1, 5},   // 0xFFFFFFFF mod 10, unsigned
+      {10, -1, 5},  // 0xFFFFFFFF mod 10, unsigned
       {7, INT_MIN, int(0x80000000u % 7)},
       {1, 99, 0},
   };
@@ -106,8 +106,8 @@ TEST(HashTableTest, TextKeysHashWithTheArchiveChecksum) {
     uint32_t hash;
   } cases[] = {
       {"", 0x79E2BC9Du},
-      {"A", 0x79E2BCDFu},                              // seed + 0x41 + 1
-      {"ABCD", 0x79E2BC9Du + 0x44434241u + 4},          // one little-endian word
+      {"A", 0x79E2BCDFu},  // seed + 0x41 + 1
+      {"ABCD", 0x79E2BC9Du + 0x44434241u + 4},  // one little-endian word
       {"ABCD\xFF", 0x79E2BC9Du + 0x44434241u - 1 + 5},  // trailing byte sign-extended
   };
   for (const Case& test : cases) {

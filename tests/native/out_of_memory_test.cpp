@@ -20,8 +20,8 @@ size_t ImpossibleSize() { return SIZE_MAX / 2; }
 
 std::string ShownSize(size_t size) {
   char text[64];
-  uint32_t low = static_cast<uint32_t>(size);
-  std::snprintf(text, sizeof text, "Requested size = %u \\(0x%08X\\)", low, low);
+  unsigned long long whole = size;
+  std::snprintf(text, sizeof text, "Requested size = %llu \\(0x%08llX\\)", whole, whole);
   return text;
 }
 
@@ -176,6 +176,12 @@ TEST_F(OutOfMemoryTextTest, SizesAreShownInDecimalAndEightHexDigits) {
       {0x7FFFFFFF, "Requested size = 2147483647 (0x7FFFFFFF)\n"},
       {0xFFFFFFFFu, "Requested size = 4294967295 (0xFFFFFFFF)\n"},
   };
+  if (sizeof(size_t) > 4) {
+    SCOPED_TRACE("a request above 32 bits is shown whole");
+    char text[kOutOfMemoryTextCapacity];
+    FormatOutOfMemoryText(text, sizeof text, size_t(0x100001000ull), words_);
+    EXPECT_NE(std::strstr(text, "Requested size = 4294971392 (0x100001000)\n"), nullptr) << text;
+  }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shown);
     char text[kOutOfMemoryTextCapacity];

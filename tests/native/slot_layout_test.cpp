@@ -22,9 +22,16 @@ TEST(SlotGrowthTest, CapacityFromTheNewCount) {
     int intSlots;      // 4-byte slots: half again while at most 2,048 slots
     int pointerSlots;  // pointer slots of this build
   } cases[] = {
-      {1, 6, 6},         {4, 6, 6},         {5, 7, 7},           {7, 10, 10},
-      {682, 1023, 1023}, {683, 1024, 1024}, {684, 1026, 2732},   {1365, 2047, 3413},
-      {1366, 3414, 3414}, {5000, 7048, 7048},
+      {1, 6, 6},
+      {4, 6, 6},
+      {5, 7, 7},
+      {7, 10, 10},
+      {682, 1023, 1023},
+      {683, 1024, 1024},
+      {684, 1026, 2732},
+      {1365, 2047, 3413},
+      {1366, 3414, 3414},
+      {5000, 7048, 7048},
   };
   static_assert(sizeof(int) == 4);
   for (const Case& test : cases) {
@@ -51,12 +58,12 @@ std::vector<int> CapacitiesWhileAppending(int count) {
 }
 
 TEST(SlotGrowthTest, AppendingPassesThroughTheGrowthSequence) {
-  const std::vector<int> fourByteSlots{6,   10,  16,  25,   39,   60,   91,  138,
+  const std::vector<int> fourByteSlots{6,   10,  16,  25,  39,   60,   91,   138,
                                        208, 313, 471, 708, 1063, 1596, 3645, 5694};
   EXPECT_EQ(CapacitiesWhileAppending<Vector<int>>(5000), fourByteSlots);
 
   // On a 64-bit build the pointer slots reach the 8,192-byte limit at 1,024 slots.
-  const std::vector<int> eightByteSlots{6,   10,  16,  25,  39,  60,   91,   138,
+  const std::vector<int> eightByteSlots{6,   10,  16,  25,  39,   60,   91,  138,
                                         208, 313, 471, 708, 2757, 4806, 6855};
   const std::vector<int>& pointerSlots = sizeof(void*) == 8 ? eightByteSlots : fourByteSlots;
   EXPECT_EQ(CapacitiesWhileAppending<Vector<void*>>(5000), pointerSlots);

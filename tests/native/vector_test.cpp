@@ -76,9 +76,14 @@ TYPED_TEST(VectorTest, InsertAtClampsThePosition) {
     int at;
     std::vector<int> expected;
   } cases[] = {
-      {0, {9, 1, 2, 3}},     {1, {1, 9, 2, 3}},        {2, {1, 2, 9, 3}},
-      {3, {1, 2, 3, 9}},     {-4, {9, 1, 2, 3}},       {INT_MIN, {9, 1, 2, 3}},
-      {4, {1, 2, 3, 9}},     {INT_MAX, {1, 2, 3, 9}},
+      {0, {9, 1, 2, 3}},
+      {1, {1, 9, 2, 3}},
+      {2, {1, 2, 9, 3}},
+      {3, {1, 2, 3, 9}},
+      {-4, {9, 1, 2, 3}},
+      {INT_MIN, {9, 1, 2, 3}},
+      {4, {1, 2, 3, 9}},
+      {INT_MAX, {1, 2, 3, 9}},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.at);
@@ -94,8 +99,12 @@ TYPED_TEST(VectorTest, RemoveAtRefusesBadIndexes) {
     bool removed;
     std::vector<int> left;
   } cases[] = {
-      {0, true, {2, 3, 4}},  {2, true, {1, 2, 4}},   {3, true, {1, 2, 3}},
-      {4, false, {1, 2, 3, 4}}, {-1, false, {1, 2, 3, 4}}, {INT_MIN, false, {1, 2, 3, 4}},
+      {0, true, {2, 3, 4}},
+      {2, true, {1, 2, 4}},
+      {3, true, {1, 2, 3}},
+      {4, false, {1, 2, 3, 4}},
+      {-1, false, {1, 2, 3, 4}},
+      {INT_MIN, false, {1, 2, 3, 4}},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.at);
@@ -147,7 +156,11 @@ TYPED_TEST(VectorTest, ResizeKeepsTheFrontAndSetSizeStartsAfresh) {
     int n;
     std::vector<int> resized;
   } cases[] = {
-      {2, {1, 2}}, {3, {1, 2, 3}}, {5, {1, 2, 3, d, d}}, {0, {}}, {-4, {}},
+      {2, {1, 2}},
+      {3, {1, 2, 3}},
+      {5, {1, 2, 3, d, d}},
+      {0, {}},
+      {-4, {}},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.n);
@@ -166,8 +179,11 @@ TYPED_TEST(VectorTest, SwapRefusesBadIndexes) {
     bool swapped;
     std::vector<int> after;
   } cases[] = {
-      {0, 2, true, {3, 2, 1}},  {1, 1, true, {1, 2, 3}},   {2, 3, false, {1, 2, 3}},
-      {-1, 0, false, {1, 2, 3}}, {0, INT_MAX, false, {1, 2, 3}},
+      {0, 2, true, {3, 2, 1}},
+      {1, 1, true, {1, 2, 3}},
+      {2, 3, false, {1, 2, 3}},
+      {-1, 0, false, {1, 2, 3}},
+      {0, INT_MAX, false, {1, 2, 3}},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(::testing::Message() << test.i << "<->" << test.j);
