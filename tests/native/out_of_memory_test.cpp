@@ -8,6 +8,7 @@
 
 #include "core/memory.h"
 #include "core/out_of_memory.h"
+#include "tests/native/allocation_failure_test_support.h"
 
 namespace {
 
@@ -25,34 +26,8 @@ std::string ShownSize(size_t size) {
   return text;
 }
 
-// AddressSanitizer aborts on impossible requests unless allowed to return null, which is what
-// the plain allocator does. The option is read at process start, so these death tests run in a
-// re-executed child ("threadsafe" style) that inherits the changed environment.
-class ImpossibleAllocationTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* old = std::getenv("ASAN_OPTIONS");
-    hadOptions_ = old != nullptr;
-    if (hadOptions_) oldOptions_ = old;
-    std::string options = hadOptions_ ? oldOptions_ + ":" : std::string();
-    setenv("ASAN_OPTIONS", (options + "allocator_may_return_null=1").c_str(), 1);
-    oldStyle_ = GTEST_FLAG_GET(death_test_style);
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-  }
-  void TearDown() override {
-    GTEST_FLAG_SET(death_test_style, oldStyle_);
-    if (hadOptions_) {
-      setenv("ASAN_OPTIONS", oldOptions_.c_str(), 1);
-    } else {
-      unsetenv("ASAN_OPTIONS");
-    }
-  }
-
- private:
-  bool hadOptions_ = false;
-  std::string oldOptions_;
-  std::string oldStyle_;
-};
+// Requests that no allocator can satisfy.
+using ImpossibleAllocationTest = AllocationFailureTest;
 
 // The message of a failed request: the size twice, then the dump beginning with the markers.
 std::string DeathPattern(size_t size) {

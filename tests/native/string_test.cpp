@@ -8,6 +8,7 @@
 #include "core/checksum.h"
 #include "core/memory.h"
 #include "core/string.h"
+#include "tests/native/allocation_failure_test_support.h"
 #include "string_test_support.h"
 
 using namespace std::string_literals;
@@ -299,36 +300,11 @@ TEST(StringResize, SyncLengthAndShrink) {
   EXPECT_EQ(s.Length(), 0);
 }
 
-// A failed allocation: AddressSanitizer refuses requests above 1 MiB and returns null (as the
-// plain allocator would) once allowed to. The option is read at start-up, so these run in a
-// re-executed child that inherits the changed environment.
-class StringAllocationFailureTest : public ::testing::Test {
+// A failed allocation: AddressSanitizer refuses requests above 1 MiB and returns null.
+class StringAllocationFailureTest : public AllocationFailureTest {
  protected:
-  void SetUp() override {
-    const char* old = std::getenv("ASAN_OPTIONS");
-    hadOptions_ = old != nullptr;
-    if (hadOptions_) oldOptions_ = old;
-    std::string options = hadOptions_ ? oldOptions_ + ":" : std::string();
-    setenv("ASAN_OPTIONS", (options + "allocator_may_return_null=1:max_allocation_size_mb=1").c_str(),
-           1);
-    oldStyle_ = GTEST_FLAG_GET(death_test_style);
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-  }
-  void TearDown() override {
-    GTEST_FLAG_SET(death_test_style, oldStyle_);
-    if (hadOptions_) {
-      setenv("ASAN_OPTIONS", oldOptions_.c_str(), 1);
-    } else {
-      unsetenv("ASAN_OPTIONS");
-    }
-  }
-
+  StringAllocationFailureTest() : AllocationFailureTest("max_allocation_size_mb=1") {}
   static constexpr int kTooBig = 4 << 20;
-
- private:
-  bool hadOptions_ = false;
-  std::string oldOptions_;
-  std::string oldStyle_;
 };
 
 TEST_F(StringAllocationFailureTest, TryResizeReportsFailureAndKeepsTheString) {
