@@ -4,7 +4,7 @@
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: all bootstrap configure build native win64 win32 test demo bench clean
+.PHONY: all bootstrap build native win64 win32 fuzz test demo bench clean
 
 all: build
 
@@ -15,6 +15,8 @@ build/native/CMakeCache.txt:
 	cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug
 build/win64/CMakeCache.txt:
 	cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug
+build/fuzz/CMakeCache.txt:
+	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_FUZZ=ON -DQUORVEX_TESTS=OFF
 build/win32/CMakeCache.txt:
 	cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DQUORVEX_TESTS=OFF -DQUORVEX_TEST_SEAM=OFF
@@ -25,13 +27,16 @@ win64: build/win64/CMakeCache.txt
 	cmake --build build/win64 -j$(JOBS)
 win32: build/win32/CMakeCache.txt
 	cmake --build build/win32 -j$(JOBS)
+fuzz: build/fuzz/CMakeCache.txt
+	cmake --build build/fuzz -j$(JOBS)
 
-build: native win64 win32
+build: native win64 win32 fuzz
 
 test: bootstrap
 	$(MAKE) build
 	ctest --test-dir build/native --output-on-failure
 	ctest --test-dir build/win64 --output-on-failure
+	ctest --test-dir build/fuzz --output-on-failure
 	@ls -l build/win64/quorvex.exe build/win32/quorvex.exe | awk '{print "built " $$9 ": " $$5 " bytes"}'
 
 demo: bootstrap build/win64/CMakeCache.txt build/win32/CMakeCache.txt

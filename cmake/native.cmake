@@ -10,6 +10,12 @@ function(quorvex_portable_library name)
   target_compile_options(${name} PRIVATE ${QUORVEX_WARNINGS})
 endfunction()
 
+option(QUORVEX_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
+if(QUORVEX_FUZZ)
+  include(cmake/fuzz.cmake)
+  return()
+endif()
+
 quorvex_portable_library(quorvex_portable)
 target_compile_options(quorvex_portable PUBLIC ${sanitize} -g -O1)
 target_link_options(quorvex_portable PUBLIC ${sanitize})
