@@ -8,6 +8,12 @@
 #include <cstdarg>
 #include <cstdint>
 
+// <windows.h> maps CompareString to the system's CompareStringA; the engine calls that function
+// by its A name, so String's own CompareString keeps its name whichever header comes first.
+#ifdef CompareString
+#undef CompareString
+#endif
+
 template <class T> class Array;
 class Reader;
 class Writer;
@@ -113,6 +119,12 @@ class String {
   bool NotEquals(const String& other) const { return !Equals(other); }
   int Compare(const char* s, bool caseSensitive = true, int max = kAll) const;
   int CompareString(const String& s, bool caseSensitive = true, int max = kAll) const;
+#ifdef _WIN32
+  // Calls written CompareString in a file that includes <windows.h> after this header arrive here.
+  int CompareStringA(const String& s, bool caseSensitive = true, int max = kAll) const {
+    return CompareString(s, caseSensitive, max);
+  }
+#endif
   bool IsGreaterThan(const char* s) const;
   bool StartsWith(const char* s, int max = kAll) const;
   bool RemovePrefix(const char* s, int max = kAll);
