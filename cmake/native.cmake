@@ -1,7 +1,10 @@
 # Portable layers built for the host: tested with sanitizers, benchmarked without.
 # The core library and the platform layer's pure text operations.
 quorvex_sources(portable_sources core)
-list(APPEND portable_sources ${PROJECT_SOURCE_DIR}/platform/path_text.cpp)
+list(APPEND portable_sources ${PROJECT_SOURCE_DIR}/platform/path_text.cpp
+  ${PROJECT_SOURCE_DIR}/platform/os_version.cpp
+  ${PROJECT_SOURCE_DIR}/config/variable_substitution.cpp
+  ${PROJECT_SOURCE_DIR}/config/file_spec_text.cpp)
 set(sanitize -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 
 function(quorvex_portable_library name)

@@ -4,6 +4,7 @@ String ApplicationName;
 bool AutomaticMode = false;
 String InstallDir;
 String ProductName;
+String SharedPath;
 bool UninstallMode = false;
 uint64_t ProductFlags = 0;
 uint32_t TitleColor = 0;

@@ -10,6 +10,7 @@ extern String ApplicationName;  // "Quorvex"
 extern bool AutomaticMode;      // /a, or the archive's automatic flag
 extern String InstallDir;       // /d:"dir"; empty: the archive's default applies
 extern String ProductName;      // /n:"name"; empty: the archive's name applies
+extern String SharedPath;       // the shared-files folder; empty when the archive uses none
 extern bool UninstallMode;      // /u
 extern uint64_t ProductFlags;   // the archive's option word; 0 until the header is read
 

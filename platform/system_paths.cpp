@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/environment.h"
+#include "platform/os_identity.h"
 #include "platform/path_text.h"
 #include "platform/temp_dir.h"
 
@@ -56,3 +57,9 @@ const String& InstallerDir() { return paths.installerDir; }
 char InstallerDrive() { return paths.installerDrive; }
 const String& CommandInterpreter() { return paths.commandInterpreter; }
 const String& TempDir() { return paths.tempDir; }
+
+String SystemDir() {
+  String dir = FixedBufferText([](char* b, DWORD n) { return DWORD(GetSystemDirectoryA(b, n)); });
+  if (!dir.IsEmpty()) return dir;
+  return JoinPath(paths.windowsDir, IsNT() ? "System32" : "System");
+}
