@@ -6,6 +6,7 @@
 
 #include "core/fatal.h"
 #include "platform/path_text.h"
+#include "platform/system_error.h"
 #include "platform/temp_dir.h"
 
 namespace {
@@ -214,15 +215,7 @@ void File::FlushCache() {
 }
 
 void File::SetSystemError() {
-  const DWORD error = GetLastError();
-  lastError_.Clear();
-  if (error == 0) return;
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM,
-                                      nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                                      reinterpret_cast<char*>(&text), 0, nullptr);
-  if (length > 0 && text != nullptr) lastError_.Assign(text, int(length));
-  if (text != nullptr) LocalFree(text);
+  lastError_ = SystemErrorText(GetLastError());
 }
 
 bool File::Read(void* buffer, int n) {

@@ -3,6 +3,7 @@
 
 #include "core/value.h"
 #include "platform/registry_key.h"
+#include "platform/system_error.h"
 #include "ui/ui_seam.h"
 
 namespace {
@@ -106,14 +107,8 @@ bool Registry::SplitLastComponent(const char* path, String& keyPath, String& nam
 void Registry::ReportFailure(uint32_t flags) {
   if (!(flags & RegReportErrors)) return;
   DWORD code = GetLastError();
-  char* text = nullptr;
-  DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, LANG_USER_DEFAULT, reinterpret_cast<char*>(&text), 0, nullptr);
-  if (length > 0 && text != nullptr && text[0] != '\0') {
-    ShowMessageBox(nullptr, text, kErrorTitle, MB_ICONERROR);
-  }
-  if (text != nullptr) LocalFree(text);
+  String text = SystemErrorText(code);
+  if (!text.IsEmpty()) ShowMessageBox(nullptr, text.CStr(), kErrorTitle, MB_ICONERROR);
   // The report changes nothing: the caller still finds the failure's code.
   SetLastError(code);
 }
