@@ -40,7 +40,7 @@ inline constexpr uint32_t kClearFiles = 0x1000;        // empty the output list 
 inline constexpr uint32_t kClearLineIndexes = 0x2000;  // empty the line-index list first
 }  // namespace FileSpecFlags
 
-// Appends to files the full paths of the entries that the specification text matches, in the
+// Appends to files the full paths of the entries that the file specification text matches, in the
 // order found; a path already held (case ignored) is not added twice unless kAllowDuplicates.
 // defaultDir (null or empty: none) completes relative patterns. The optional outputs:
 //   errors       receives one line (CR LF) per problem, in fixed English wording: a missing
