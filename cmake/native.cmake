@@ -1,6 +1,6 @@
 # Portable layers built for the host: tested with sanitizers, benchmarked without.
 # The core library and the platform layer's pure text operations.
-quorvex_sources(portable_sources core)
+quorvex_sources(portable_sources core archive)
 list(APPEND portable_sources ${PROJECT_SOURCE_DIR}/platform/path_text.cpp
   ${PROJECT_SOURCE_DIR}/platform/os_version.cpp
   ${PROJECT_SOURCE_DIR}/config/variable_substitution.cpp
