@@ -13,7 +13,7 @@ String FileSpecLineDirectory(const String& line) {
 
 String FileSpecLineBase(const String& line, const char* defaultDir) {
   String dir = FileSpecLineDirectory(line);
-  if (IsBlankText(dir)) return String(defaultDir);
+  if (dir.IsBlank()) return String(defaultDir);
   MakeAbsolute(dir, defaultDir);
   return dir;
 }
@@ -36,5 +36,3 @@ bool ContainsPathIgnoringCase(const Array<String>& paths, const String& path) {
   }
   return false;
 }
-
-bool IsBlankText(const String& text) { return text.FindFirstNotOf(" \t\r\n") < 0; }

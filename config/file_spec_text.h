@@ -28,5 +28,3 @@ void AppendPatternDiagnostic(String& errors, const String& pattern, int lineNumb
 // Whether paths holds path, letter case ignored.
 bool ContainsPathIgnoringCase(const Array<String>& paths, const String& path);
 
-// True for an empty text or one of blanks, tabs, CR and LF only.
-bool IsBlankText(const String& text);

@@ -90,7 +90,7 @@ void ParseFileSpecification(const String& text, Array<String>& files, const char
       errors->Append("\" does not exist.\r\n");
     }
   }
-  if ((flags & FileSpecFlags::kBlankIsError) && IsBlankText(text)) {
+  if ((flags & FileSpecFlags::kBlankIsError) && text.IsBlank()) {
     if (errors != nullptr) *errors = "No files were specified.\r\n";
     return;
   }

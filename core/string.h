@@ -97,6 +97,8 @@ class String {
   int Length() const { return length_; }
   int Capacity() const { return capacity_; }
   bool IsEmpty() const { return length_ < 1; }
+  // Empty, or nothing but blanks, tabs, CR and LF.
+  bool IsBlank() const { return FindFirstNotOf(" \t\r\n") < 0; }
   bool HasBuffer() const { return text_ != nullptr; }
   char CharAt(int i) const;
   char* CharPtrAt(int i);  // out of range is a fatal internal error

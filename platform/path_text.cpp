@@ -2,8 +2,6 @@
 
 namespace {
 
-bool IsBlank(const String& text) { return text.FindFirstNotOf(" \t\r\n") < 0; }
-
 bool IsLetter(char ch) { return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'); }
 
 // Characters that never appear in a file name, whatever the flags of IsValidPathText.
@@ -50,7 +48,7 @@ int ExtensionPos(const String& path) {
 }
 
 bool AddExtensionIfMissing(String& path, const char* ext) {
-  if (IsBlank(path) || ExtensionPos(path) >= 0) return false;
+  if (path.IsBlank() || ExtensionPos(path) >= 0) return false;
   if (ext == nullptr || *ext != '.') path.AppendChar('.');
   path.Append(ext);
   return true;

@@ -30,7 +30,7 @@ String FixedBufferText(DWORD (*get)(char*, DWORD)) {
 
 String FindCommandInterpreter(const String& windowsDir) {
   String comspec("%comspec%");
-  if (!ExpandEnvironment(comspec) || comspec.FindFirstNotOf(" \t\r\n") < 0)
+  if (!ExpandEnvironment(comspec) || comspec.IsBlank())
     comspec = JoinPath(windowsDir, "command.com");
   if (comspec.FindFirstOf(" \t\r\n") >= 0) comspec.Quote();
   return comspec;

@@ -34,8 +34,6 @@ constexpr char kUsageTemplate[] =
     "/u:\"name\"\tUninstall product by name\r\n"
     "/r:\"program\"\tRun the specified program after a successful installation";
 
-bool IsBlank(const String& text) { return text.FindFirstNotOf(" \t\r\n") < 0; }
-
 // The archive may replace the corrupt-installer text; it is used as a format only when its one
 // placeholder is an integer, so that a damaged table cannot make formatting read a missing
 // argument.
@@ -90,7 +88,7 @@ void ReportError(const char* fmt, ...) {
   String text;
   text.FormatV(fmt, args);
   va_end(args);
-  if (IsBlank(text)) return;
+  if (text.IsBlank()) return;
   String title = LookupString(kErrorTitleId);
   if (title.IsEmpty()) title = kDefaultErrorTitle;
   ShowMessageBox(MessageOwner(), text.CStr(), title.CStr(), kErrorStyle);

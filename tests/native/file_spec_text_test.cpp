@@ -105,17 +105,4 @@ TEST(FileSpecText, FindsAPathIgnoringCaseOnly) {
   EXPECT_FALSE(ContainsPathIgnoringCase(Array<String>(), "C:\\Dir\\other"));
 }
 
-TEST(FileSpecText, BlankMeansOnlyWhiteSpace) {
-  const struct {
-    const char* text;
-    bool blank;
-  } cases[] = {
-      {"", true}, {" ", true}, {"\r\n\t \r", true}, {" x ", false}, {";", false}, {".", false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.text));
-    EXPECT_EQ(IsBlankText(c.text), c.blank);
-  }
-}
-
 }  // namespace

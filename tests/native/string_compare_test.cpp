@@ -182,4 +182,17 @@ TEST(StringToBool, ReadsCommonTruthWords) {
   }
 }
 
+TEST(StringIsBlank, MeansEmptyOrOnlyWhiteSpace) {
+  const struct {
+    const char* text;
+    bool blank;
+  } cases[] = {
+      {"", true}, {" ", true}, {"\r\n\t \r", true}, {" x ", false}, {";", false}, {".", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.text));
+    EXPECT_EQ(String(c.text).IsBlank(), c.blank);
+  }
+}
+
 }  // namespace
