@@ -33,6 +33,16 @@ if(QUORVEX_TESTS)
   set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
   set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 
+  # The end-to-end tests build their installers with the builder's own writer.
+  quorvex_sources(writer_sources tools/codec tools/archive_writer)
+  if(writer_sources)
+    add_library(quorvex_archive_writer STATIC ${writer_sources})
+    target_compile_options(quorvex_archive_writer PRIVATE ${QUORVEX_WARNINGS})
+    target_link_libraries(quorvex_archive_writer PUBLIC quorvex_engine)
+  else()
+    add_library(quorvex_archive_writer INTERFACE)
+  endif()
+
   quorvex_sources(support_sources tests/support)
   add_library(quorvex_test_support STATIC ${support_sources})
   target_compile_options(quorvex_test_support PRIVATE ${QUORVEX_WARNINGS})
@@ -40,7 +50,7 @@ if(QUORVEX_TESTS)
 
   # win32_tests has its own main (tests/win32/main.cpp); e2e_tests drives quorvex.exe.
   set(win32_main)
-  set(e2e_main GTest::gtest_main)
+  set(e2e_main GTest::gtest_main quorvex_archive_writer)
   foreach(suite win32 e2e)
     quorvex_sources(suite_sources tests/${suite})
     file(GLOB suite_resources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${suite}/*.rc)

@@ -1,10 +1,13 @@
 # Portable layers built for the host: tested with sanitizers, benchmarked without.
 # The core library and the platform layer's pure text operations.
 quorvex_sources(portable_sources core archive)
+# Files named *_win32.cpp hold the parts of a folder that call Windows.
+list(FILTER portable_sources EXCLUDE REGEX "_win32\\.cpp$")
 list(APPEND portable_sources ${PROJECT_SOURCE_DIR}/platform/path_text.cpp
   ${PROJECT_SOURCE_DIR}/platform/os_version.cpp
   ${PROJECT_SOURCE_DIR}/config/variable_substitution.cpp
-  ${PROJECT_SOURCE_DIR}/config/file_spec_text.cpp)
+  ${PROJECT_SOURCE_DIR}/config/file_spec_text.cpp
+  ${PROJECT_SOURCE_DIR}/config/language_table.cpp)
 set(sanitize -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 
 function(quorvex_portable_library name)
@@ -23,6 +26,8 @@ quorvex_portable_library(quorvex_portable)
 target_compile_options(quorvex_portable PUBLIC ${sanitize} -g -O1)
 target_link_options(quorvex_portable PUBLIC ${sanitize})
 
+include(cmake/tools.cmake)
+
 if(QUORVEX_TESTS)
   quorvex_sources(native_tests tests/native)
   add_executable(native_tests ${native_tests})
@@ -33,6 +38,7 @@ if(QUORVEX_TESTS)
 
   find_package(benchmark QUIET)
   quorvex_sources(bench_sources tests/bench)
+  list(FILTER bench_sources EXCLUDE REGEX "/codec_bench\\.cpp$")
   if(benchmark_FOUND AND bench_sources)
     # Benchmarks measure optimised code: their own copy of the library, no sanitizers.
     quorvex_portable_library(quorvex_portable_bench)
@@ -40,5 +46,8 @@ if(QUORVEX_TESTS)
     add_executable(core_bench ${bench_sources})
     target_compile_options(core_bench PRIVATE -O2 ${QUORVEX_WARNINGS})
     target_link_libraries(core_bench PRIVATE quorvex_portable_bench benchmark::benchmark_main)
+  endif()
+  if(benchmark_FOUND)
+    include(cmake/codec_bench.cmake OPTIONAL)
   endif()
 endif()

@@ -1,0 +1,39 @@
+// One installed file's record in the data block: its name and destination, its data in place,
+// and the texts of its shortcut. Reading is pure: the data stays where the block holds it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/file_stamp.h"
+#include "core/string.h"
+
+struct FileEntry {
+  String name;
+  uint32_t destinationKind = 0;
+  uint32_t flags = 0;                   // FileEntryFlags
+  uint32_t attributes = 0xFFFFFFFF;     // FileAttributesField; all ones: leave alone
+  const char* data = nullptr;           // into the data block (reading) or the caller's bytes
+  int32_t length = 0;
+  uint32_t checksum = 0;                // as stored after the data
+  FileStamp stamp = {};
+  String versionOrShortcutName;
+  String shortcutIcon;                  // stored only with flag bit 0 or 1
+  String shortcutArguments;
+  String destinationText;
+};
+
+inline constexpr uint32_t kFileDesktopShortcut = 0x1;
+inline constexpr uint32_t kFileStartMenuShortcut = 0x2;
+inline constexpr uint32_t kFileConditionMask = 0xC;
+inline constexpr uint32_t kFileNotRecorded = 0x20;
+inline constexpr uint32_t kFileToUninstallDir = 0x40;
+
+// Reads the entry at `offset` of the `size`-byte data block, whose data is `length` bytes long
+// (from the length table), and advances offset past it. Returns 0 or the corrupt-installer
+// code: 70 (empty name), 71 (negative length), 72 (length above 0x40000000), 100 (data checksum
+// differs). An entry that runs past the end of the block is refused with the code of the field
+// it breaks off in (70 in the name and the three words, 72 in the data, 100 in the checksum and
+// everything after it).
+int ReadFileEntry(const char* block, size_t size, size_t& offset, int32_t length,
+                  FileEntry& entry);
