@@ -11,3 +11,6 @@ uint32_t TitleColor = 0;
 uint32_t TopColor = 0;
 uint32_t BottomColor = 0;
 bool MonoColor = true;
+uint8_t TitleShadow = 1;
+bool FullScreenBackground = false;
+String BackgroundBitmap;

@@ -22,3 +22,6 @@ extern uint32_t TitleColor;
 extern uint32_t TopColor;
 extern uint32_t BottomColor;
 extern bool MonoColor;  // one colour instead of a gradient
+extern uint8_t TitleShadow;         // shadow offset of the background title in pixels; 0: none
+extern bool FullScreenBackground;   // the background covers the screen, not the work area
+extern String BackgroundBitmap;     // the background picture's bytes; empty: none
