@@ -92,8 +92,12 @@ bool ReadProductFlags(HeaderStream& stream, uint64_t& flags);
 // Reads the fields after ProductFlags (which `header.productFlags` must already hold) up to the
 // language tables, leaving the stream at them. Returns 0 or the corrupt-installer code of the
 // first failed check (19, 24, 26, 21, 23, 38, 36, 37). `installerFileSize` bounds the
-// uninstaller patch offset (23). A field that would be read past the end of the header fails
-// with the code of the nearest check: that of the field itself when it is checked, else of the
-// next checked field in reading order (38 for the fields between VolumeBase and the deletion
-// list, 23 inside a present uninstaller patch).
+// uninstaller patch offset (23; the stored word is taken as signed, so a "negative" one is 23
+// too). The deletion list ends at the exact text "~~THE END~~" (case counts); a 1002nd record
+// is 38. A field that would be read past the end of the header (a text without its NUL
+// included) fails with the code of the nearest check: that of the field itself when it is
+// checked, else of the next checked field in reading order (24 for ShortcutMode up to the
+// licence texts, 21 for UninstallSubdir, 38 for the fields between VolumeBase and the deletion
+// list, 23 inside a present uninstaller patch, 36 and 37 inside their records). Nothing is
+// defaulted or derived; on failure the fields read so far keep their values.
 int ReadHeaderFields(HeaderStream& stream, uint32_t installerFileSize, ArchiveHeader& header);

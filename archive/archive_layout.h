@@ -39,10 +39,12 @@ struct ArchiveSection {
 inline constexpr size_t kPeHeadersReadLimit = 0x1000 + 0x18 + 0xFFFF + 99 * 40;
 
 // Walks the PE headers in the first `length` bytes of a file (at most the whole file) to the
-// first section named exactly ".qorv". Returns 0 with `section` filled, kNoArchiveSection when
-// no entry matches, or the corrupt-installer code of the check that failed: 43 (PE header
-// offset unreadable or outside 0x40 .. 0x1000), 44 (section count unreadable or outside 4 .. 99,
-// or a section table that runs past the bytes given), 9 (PointerToRawData 0).
+// first section named exactly ".qorv" (the 8-byte name compared as a NUL-terminated text, case
+// counting). Returns 0 with `section` filled, kNoArchiveSection when no entry matches, or the
+// corrupt-installer code of the check that failed, with `section` untouched: 43 (PE header
+// offset unreadable or outside 0x40 .. 0x1000), 44 (section count unreadable or outside
+// 4 .. 99, optional header size unreadable, or a table entry up to the archive's that runs past
+// the bytes given; entries after the archive's are not read), 9 (PointerToRawData 0).
 int LocateArchiveSection(const uint8_t* file, size_t length, ArchiveSection& section);
 
 // The fixed words at the section start, the length table, and where the header and data lie.
@@ -64,9 +66,12 @@ struct ArchivePrologue {
 // Reads and checks the prologue from the `sectionSize` readable bytes at `section`, in the
 // order the engine checks it: the magic (20), then the builder version (kBuilderVersionTooNew,
 // with builderVersion filled, for the caller's version box), then the sizes and counts (22, 45,
-// 27, 29, 28). Returns 0 or that code; nothing outside the section is read. A field that lies
-// past the section end fails with the code of its own check (the magic and checksum words with
-// that of the next checked field).
+// 27, 29, 28) and the placement of the stored header (22: it must end within the section).
+// SectionDataEnd must lie in 0 .. sectionSize (45). Returns 0 or that code; nothing outside the
+// section is read. A field that lies past the section end fails with the code of its own check,
+// or, for an unchecked word, of the next check: BuilderVersion 22, HeaderChecksum and
+// ImageChecksum 45, DataChecksum 28 (22 when FileCount is 0). Fields read before a failure keep
+// their values.
 int ReadArchivePrologue(const uint8_t* section, size_t sectionSize, ArchivePrologue& prologue);
 
 // Archives of this engine's version and older are read; newer ones (11.12 and above) are not.

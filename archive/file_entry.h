@@ -33,7 +33,9 @@ inline constexpr uint32_t kFileToUninstallDir = 0x40;
 // (from the length table), and advances offset past it. Returns 0 or the corrupt-installer
 // code: 70 (empty name), 71 (negative length), 72 (length above 0x40000000), 100 (data checksum
 // differs). An entry that runs past the end of the block is refused with the code of the field
-// it breaks off in (70 in the name and the three words, 72 in the data, 100 in the checksum and
-// everything after it).
+// it breaks off in (70 in the name and the three words, or for an offset at or past the end,
+// 72 in the data, 100 in the checksum and everything after it); a name or text without its NUL
+// runs past the end. The icon text is read only with flag bit 0 or 1. On failure `offset` is
+// unchanged.
 int ReadFileEntry(const char* block, size_t size, size_t& offset, int32_t length,
                   FileEntry& entry);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/file_stamp.h"
 #include "core/string.h"
 
 class HeaderStream {
@@ -18,13 +19,18 @@ class HeaderStream {
   bool ReadU32(uint32_t& value);
   bool ReadU64(uint64_t& value);
   // n raw bytes into a String, or into a caller's buffer; false when fewer remain. The String
-  // form keeps the bytes that were there (a failed read leaves it shortened).
+  // form keeps (and consumes) the bytes that were there: a failed read leaves it shortened.
+  // ReadRaw fails without consuming or writing anything.
   bool ReadBytes(size_t n, String& bytes);
   bool ReadRaw(void* buffer, size_t n);
   // The bytes up to and including the next NUL; the NUL is not kept. False when no NUL remains:
-  // the text then holds the bytes up to the end of the data.
+  // the text then holds the bytes up to the end of the data, which are consumed.
   bool ReadText(String& text);
+  // False (nothing consumed) when fewer than n bytes remain.
   bool Skip(size_t n);
+  // A 24-byte stamp: six little-endian signed words, year first; false (nothing consumed, the
+  // stamp untouched) when fewer than 24 bytes remain.
+  bool ReadStamp(FileStamp& stamp);
 
   size_t Position() const { return position_; }
   size_t Remaining() const { return size_ - position_; }

@@ -21,9 +21,10 @@ struct LanguageTables {
 };
 
 // Reads the language count (1 .. 100, else 30), the string count (1 .. 10000, else 31), the
-// names, the texts grouped by id, and the end marker (else 32). Line breaks of each text are
-// stored as CR LF. A table cut short by the end of the header fails with the code of the next
-// check it could not reach (32 for names and texts). Returns 0 or the code.
+// names, the texts grouped by id, and the end marker (else 32); bytes after the marker are not
+// read. Line breaks of each text are stored as CR LF. A count that cannot be read fails with its
+// own code; names, texts and the marker cut short by the end of the header (a text without its
+// NUL included) fail with 32. Returns 0 or the code.
 int ReadLanguageTables(HeaderStream& stream, LanguageTables& tables);
 
 // LF, CR and LF CR become CR LF; CR LF stays.

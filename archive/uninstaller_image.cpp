@@ -1,0 +1,93 @@
+// Cutting the archive section out of the installer image.
+//
+// Bounds cases (a damaged or unusual file can place headers beyond the bytes kept):
+//   a count or size field beyond the image                       left unchanged
+//   a later table entry, or the bytes after the table, beyond
+//     the image                                                  missing bytes read as zeros
+//   a table slot beyond the image                                the bytes within it written,
+//                                                                the rest dropped
+//   a patch reaching beyond the image, or at offset 0            not applied
+//   an archive index outside the section count (not what
+//     LocateArchiveSection gives)                                the table left unchanged
+#include "archive/uninstaller_image.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kSectionCountField = 6;
+constexpr int kInitializedDataSizeField = 0x20;
+constexpr int kImageSizeField = 0x50;
+constexpr int kSectionEntrySize = 40;
+constexpr int kRawOffsetField = 20;
+
+struct TableEntry {
+  uint8_t bytes[kSectionEntrySize];
+};
+
+// The 40 bytes at `offset`, zeros for those beyond the image.
+TableEntry ReadEntry(const String& image, int64_t offset) {
+  TableEntry entry = {};
+  for (int i = 0; i < kSectionEntrySize; ++i) {
+    const int64_t at = offset + i;
+    if (at >= 0 && at < image.Length()) entry.bytes[i] = uint8_t(image.CStr()[at]);
+  }
+  return entry;
+}
+
+// Writes the bytes of `entry` that fall within the image.
+void WriteEntry(String& image, int64_t offset, const TableEntry& entry) {
+  for (int i = 0; i < kSectionEntrySize; ++i) {
+    const int64_t at = offset + i;
+    if (at >= 0 && at < image.Length()) *image.CharPtrAt(int(at)) = char(entry.bytes[i]);
+  }
+}
+
+void SubtractU32At(String& image, int64_t offset, uint32_t amount) {
+  if (offset + 4 > image.Length()) return;
+  image.WriteU32At(int(offset), image.ReadU32At(int(offset)) - amount);
+}
+
+void ReduceRawOffset(TableEntry& entry, uint32_t amount) {
+  uint8_t* field = entry.bytes + kRawOffsetField;
+  uint32_t value = uint32_t(field[0]) | uint32_t(field[1]) << 8 | uint32_t(field[2]) << 16 |
+                   uint32_t(field[3]) << 24;
+  value -= amount;
+  for (int i = 0; i < 4; ++i) field[i] = uint8_t(value >> (8 * i));
+}
+
+}  // namespace
+
+String MakeUninstallerImage(const String& beforeSection, const String& afterSection,
+                            const ArchiveSection& section, uint32_t patchOffset,
+                            const String& patch) {
+  String image(beforeSection);
+  image.Append(afterSection);
+  const int64_t pe = section.peHeaderOffset;
+
+  const int64_t countField = pe + kSectionCountField;
+  if (countField + 2 <= image.Length()) {
+    const uint16_t count = uint16_t(uint8_t(image.CharAt(int(countField))) |
+                                    uint8_t(image.CharAt(int(countField + 1))) << 8);
+    image.WriteU16At(int(countField), uint16_t(count - 1));
+  }
+  SubtractU32At(image, pe + kInitializedDataSizeField, section.rawSize);
+  SubtractU32At(image, pe + kImageSizeField, section.rawSize);
+
+  if (section.index >= 0 && section.index < section.sectionCount) {
+    const int64_t table = section.tableOffset;
+    for (int i = section.index + 1; i < section.sectionCount; ++i) {
+      TableEntry entry = ReadEntry(image, table + int64_t(i) * kSectionEntrySize);
+      ReduceRawOffset(entry, section.rawSize);
+      WriteEntry(image, table + int64_t(i - 1) * kSectionEntrySize, entry);
+    }
+    const int64_t tableEnd = table + int64_t(section.sectionCount) * kSectionEntrySize;
+    WriteEntry(image, tableEnd - kSectionEntrySize, ReadEntry(image, tableEnd));
+  }
+
+  const int64_t patchEnd = int64_t(patchOffset) + patch.Length();
+  if (patchOffset > 0 && patch.Length() > 0 && patchEnd <= image.Length()) {
+    std::memcpy(image.CharPtrAt(int(patchOffset)), patch.CStr(), size_t(patch.Length()));
+  }
+  return image;
+}
