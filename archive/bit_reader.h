@@ -100,6 +100,11 @@ class BitReader {
 class ByteWriter {
  public:
   ByteWriter(uint8_t* data, int capacity) : data_(data), capacity_(capacity > 0 ? capacity : 0) {}
+  // Continues an output of which the first `position` bytes (0 <= position <= capacity) are
+  // already written; copies may reach back into them.
+  ByteWriter(uint8_t* data, int capacity, int position) : ByteWriter(data, capacity) {
+    position_ = position < 0 ? 0 : position > capacity_ ? capacity_ : position;
+  }
 
   int Position() const { return position_; }
   bool IsFull() const { return position_ >= capacity_; }

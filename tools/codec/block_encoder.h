@@ -7,9 +7,15 @@
 
 // Level 1 is a fast greedy parse; each higher level searches more; kSmallestLevel is an
 // optimal parse that minimises the coded size.
+// Levels 2 .. 8 keep a hash chain (4 bytes per input byte), kSmallestLevel binary trees (8 bytes
+// per input byte); every level also builds the block in memory (about the input's size at most).
+// The window is the whole input: copies reach back to its first byte.
 inline constexpr int kFastestLevel = 1;
 inline constexpr int kSmallestLevel = 9;
 
 // The whole block (8-byte header, then the token stream) for `size` bytes at `data`. Levels
-// outside 1 .. kSmallestLevel are clamped. size 0 gives the 8-byte header alone.
+// outside 1 .. kSmallestLevel are clamped. size 0 (or a negative size) gives the 8-byte header
+// alone. The result depends only on the bytes and the level. Random data grows by a few bytes
+// only (one literal run); a block that would not fit in a String (inputs near 2 GB that do not
+// compress) comes back empty.
 String EncodeBlock(const char* data, int size, int level);

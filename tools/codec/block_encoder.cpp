@@ -1,0 +1,56 @@
+#include "tools/codec/block_encoder.h"
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "archive/decompressor.h"
+#include "tools/codec/fast_parse.h"
+#include "tools/codec/lazy_parse.h"
+#include "tools/codec/optimal_parse.h"
+#include "tools/codec/token_writer.h"
+
+namespace {
+
+// Levels 2 .. 8: longer chains and more lookahead as the level rises.
+constexpr codec::LazyParseSettings kLazyLevels[] = {
+    {4, 32, 0},  {8, 64, 1},  {16, 64, 1},   {32, 128, 1},
+    {64, 128, 2}, {128, 256, 2}, {256, 256, 2},
+};
+constexpr codec::OptimalParseSettings kSmallestSettings = {48, 128};
+
+void Parse(const uint8_t* data, int64_t size, int level, codec::TokenWriter& tokens) {
+  if (level == kFastestLevel) {
+    codec::ParseFast(data, size, tokens);
+  } else if (level == kSmallestLevel) {
+    codec::ParseOptimal(data, size, kSmallestSettings, tokens);
+  } else {
+    codec::ParseLazy(data, size, kLazyLevels[level - 2], tokens);
+  }
+}
+
+void PutU32(std::vector<uint8_t>& out, uint32_t value) {
+  for (int i = 0; i < 4; ++i) out.push_back(uint8_t(value >> (8 * i)));
+}
+
+}  // namespace
+
+String EncodeBlock(const char* data, int size, int level) {
+  if (size < 0 || (data == nullptr && size > 0)) size = 0;
+  if (level < kFastestLevel) level = kFastestLevel;
+  if (level > kSmallestLevel) level = kSmallestLevel;
+  const uint8_t* bytes = reinterpret_cast<const uint8_t*>(data);
+
+  std::vector<uint8_t> block;
+  // Literals cost 8 bits a byte and every parse only picks tokens that save bits, so the
+  // stream stays near the input's size.
+  block.reserve(size_t(size) + size_t(size) / 64 + 64);
+  PutU32(block, kBlockMagic);
+  PutU32(block, uint32_t(size));
+  codec::TokenWriter tokens(bytes, block);
+  Parse(bytes, size, level, tokens);
+  tokens.Finish();
+  if (block.size() > size_t(INT_MAX)) return String();
+  return String(reinterpret_cast<const char*>(block.data()), int(block.size()));
+}
