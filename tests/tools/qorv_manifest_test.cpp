@@ -1,0 +1,282 @@
+// The manifest: defaults of a minimal one, every readable name mapped to its stored value,
+// the default string table's placeholders, and errors that point at the line and column.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/tools/qorv_test_support.h"
+#include "tools/qorv/default_strings.h"
+#include "tools/qorv/manifest.h"
+#include "tools/qorv/payload_files.h"
+
+using qorv_test::ScratchFolder;
+
+namespace {
+
+struct ManifestFixture : ::testing::Test {
+  ScratchFolder dir;
+  LoadedManifest manifest;
+  std::string error;
+
+  bool Load(const std::string& toml) {
+    dir.Write("qorv.toml", toml);
+    return LoadManifest(dir / "qorv.toml", manifest, error);
+  }
+};
+
+TEST_F(ManifestFixture, MinimalManifestTakesTheFolderSortedWithDefaults) {
+  dir.Write("files/b.txt", "bee");
+  dir.Write("files/a/z.txt", "zed");
+  dir.Write("files/B.txt", "upper");
+  dir.Write("files/a.txt", "a");
+  dir.Write("files/a_/y.txt", "y");
+  ASSERT_TRUE(Load("[product]\nname = \"My Product\"\n[files]\nfolder = \"files\"\n")) << error;
+  const InstallerPlan& plan = manifest.plan;
+  const char* expected[] = {"B.txt", "a.txt", "a\\z.txt", "a_\\y.txt", "b.txt"};
+  ASSERT_EQ(plan.files.Count(), 5);
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    const FileEntry& e = plan.files[i];
+    EXPECT_STREQ(e.name.CStr(), expected[i]);
+    EXPECT_EQ(e.destinationKind, 0u);
+    EXPECT_EQ(e.flags, 0u);
+    EXPECT_EQ(e.attributes, 0xFFFFFFFFu);
+    archive_test::ExpectStampEq(e.stamp, archive_test::Stamp(2001, 9, 9, 1, 46, 40));
+  }
+  EXPECT_EQ(std::string(plan.files[4].data, size_t(plan.files[4].length)), "bee");
+  const ArchiveHeader& h = plan.header;
+  EXPECT_EQ(h.productFlags, 0x4u | 0x20u | 0x80u);
+  EXPECT_STREQ(h.productName.CStr(), "My Product");
+  EXPECT_STREQ(h.volumeBase.CStr(), "MyProduct");
+  EXPECT_EQ(manifest.volumeFileBase, "MyProduct");
+  EXPECT_STREQ(h.uninstallerName.CStr(), "Uninstall My Product.exe");
+  archive_test::ExpectStampEq(h.uninstallerStamp, archive_test::Stamp(2001, 9, 9, 1, 46, 40));
+  ASSERT_EQ(plan.languages.names.Count(), 1);
+  EXPECT_STREQ(plan.languages.names[0].CStr(), "English");
+  ASSERT_EQ(plan.languages.texts.Count(), kDefaultStringCount);
+  for (int id = 0; id < kDefaultStringCount; ++id) {
+    EXPECT_STREQ(plan.languages.texts[id][0].CStr(), DefaultEnglishString(id)) << id;
+  }
+}
+
+TEST_F(ManifestFixture, SourceDateEpochClampsNewerFiles) {
+  dir.Write("files/new.txt", "n", 2000000000);
+  dir.Write("files/old.txt", "o", 1000000000);
+  setenv("SOURCE_DATE_EPOCH", "1500000000", 1);
+  const bool loaded = Load("[product]\nname = \"P\"\n[files]\nfolder = \"files\"\n");
+  unsetenv("SOURCE_DATE_EPOCH");
+  ASSERT_TRUE(loaded) << error;
+  archive_test::ExpectStampEq(manifest.plan.files[0].stamp, archive_test::Stamp(2017, 7, 14, 2, 40, 0));
+  archive_test::ExpectStampEq(manifest.plan.files[1].stamp, archive_test::Stamp(2001, 9, 9, 1, 46, 40));
+}
+
+TEST_F(ManifestFixture, ReadableNamesBecomeTheirStoredValues) {
+  dir.Write("files/app.exe", "MZ");
+  dir.Write("extra/font.ttf", "font");
+  dir.Write("licence.txt", "Licence caf\xC3\xA9");
+  dir.Write("bg.bmp", std::string("BM\0\1", 4));
+  dir.Write("de.toml", "name = \"Deutsch\"\n[strings]\n0 = \"Titel\"\n");
+  ASSERT_TRUE(Load(R"(languages = ["de.toml"]
+[product]
+name = "App"
+publisher = "Pub"
+version = "1.2"
+install_dir = "%ProgramsDir%\\App"
+master_product = "Base"
+unsupported_systems = ["windows_95", "windows_nt3"]
+stage_delay = 250
+shortcut_mode = "all_users"
+licenses = ["licence.txt"]
+[flags]
+compress_data = false
+automatic = true
+check_image_checksum = true
+extra_bits = 0x8
+[background]
+title_color = "#102030"
+bitmap = "bg.bmp"
+[batch]
+pre_install = "echo pre"
+[uninstall]
+stamp = "2003-04-05T06:07:08"
+key_name = "AppKey"
+[[uninstall.values]]
+name = "Size"
+type = "dword"
+value = "12"
+[archive]
+level = 3
+volume_size = 1440000
+volume_base = "A:\\APPDISK"
+volume_serial = 77
+data_outside_image = true
+[files]
+folder = "files"
+[[file]]
+name = "app.exe"
+desktop_shortcut = true
+shortcut_name = "App"
+icon = "app.ico"
+arguments = "/x"
+attributes = ["read_only", "archive"]
+condition = "if_missing"
+[[file]]
+source = "extra/font.ttf"
+kind = "fonts"
+keep_on_uninstall = true
+stamp = "1998-02-03"
+[[delete]]
+files = "%InstallDir%\\*.bak"
+condition = "date_on_or_before"
+value = "12/31/2002"
+at_reboot = true
+[[association]]
+extension = ".app"
+command = "app.exe %1"
+default_verb = false
+[strings]
+1 = "Welcome"
+)")) << error;
+  const ArchiveHeader& h = manifest.plan.header;
+  EXPECT_EQ(h.productFlags, 0x4u | 0x80u | 0x100u | 0x2000u | 0x10000u | (uint64_t(1) << 32) | 0x8u);
+  EXPECT_EQ(h.unsupportedSystems, 0x24u);
+  EXPECT_EQ(h.stageDelay, 250);
+  EXPECT_EQ(h.shortcutMode, 1);
+  ASSERT_EQ(h.licenseTexts.Count(), 1);
+  EXPECT_STREQ(h.licenseTexts[0].CStr(), "Licence caf\xE9");
+  EXPECT_EQ(h.titleColor, 0x00302010u);
+  EXPECT_EQ(h.backgroundBitmap.Length(), 4);
+  EXPECT_STREQ(h.preInstallBatch.CStr(), "echo pre");
+  archive_test::ExpectStampEq(h.uninstallerStamp, archive_test::Stamp(2003, 4, 5, 6, 7, 8));
+  ASSERT_EQ(h.uninstallValues.Count(), 1);
+  EXPECT_EQ(h.uninstallValues[0].type, 4);
+  EXPECT_EQ(manifest.plan.level, 3);
+  EXPECT_EQ(manifest.plan.volumeSize, 1440000u);
+  EXPECT_STREQ(h.volumeBase.CStr(), "A:\\APPDISK");
+  EXPECT_EQ(manifest.volumeFileBase, "APPDISK");
+  EXPECT_EQ(h.volumeSerial, 77u);
+  EXPECT_EQ(h.dataOutsideImage, 1);
+  ASSERT_EQ(manifest.plan.files.Count(), 2);
+  const FileEntry& app = manifest.plan.files[0];
+  EXPECT_EQ(app.flags, 0x1u | 0xCu);
+  EXPECT_EQ(app.attributes, 0x21u);
+  EXPECT_STREQ(app.versionOrShortcutName.CStr(), "App");
+  EXPECT_STREQ(app.shortcutIcon.CStr(), "app.ico");
+  const FileEntry& font = manifest.plan.files[1];
+  EXPECT_STREQ(font.name.CStr(), "font.ttf");
+  EXPECT_EQ(font.destinationKind, 4u);
+  EXPECT_EQ(font.flags, 0x20u);
+  archive_test::ExpectStampEq(font.stamp, archive_test::Stamp(1998, 2, 3, 0, 0, 0));
+  ASSERT_EQ(h.deletionSpecs.Count(), 1);
+  EXPECT_EQ(h.deletionSpecs[0].condition, 3);
+  EXPECT_EQ(h.deletionSpecs[0].flags, 0x2u);
+  ASSERT_EQ(h.fileAssociations.Count(), 1);
+  EXPECT_EQ(h.fileAssociations[0].options, 0u);
+  EXPECT_STREQ(h.fileAssociations[0].verb.CStr(), "open");
+  const LanguageTables& languages = manifest.plan.languages;
+  ASSERT_EQ(languages.names.Count(), 2);
+  EXPECT_STREQ(languages.texts[0][1].CStr(), "Titel");
+  EXPECT_STREQ(languages.texts[1][0].CStr(), "Welcome");
+  EXPECT_STREQ(languages.texts[1][1].CStr(), "Welcome") << "missing ids fall back to English";
+  EXPECT_STREQ(languages.texts[48][1].CStr(), "OK");
+}
+
+// The conversion letters of a printf format, in order ("%%" skipped).
+std::string Conversions(const char* format) {
+  std::string letters;
+  for (const char* p = format; *p; ++p) {
+    if (*p != '%') continue;
+    ++p;
+    if (*p == '%') continue;
+    while (*p && std::strchr("-+ #0123456789.lh", *p)) ++p;
+    letters += *p;
+  }
+  return letters;
+}
+
+TEST(DefaultStrings, PlaceholdersAreExactlyThoseTheEnginePasses) {
+  struct Case {
+    int id;
+    const char* conversions;
+  };
+  const Case formatted[] = {{10, "s"}, {12, "s"}, {13, "d"}, {16, "c"}, {18, "s"}, {19, "scs"},
+                            {22, "s"}, {23, "s"}, {26, "dc"}, {38, "s"}, {40, "s"}, {56, "s"},
+                            {59, "s"}, {61, "s"}};
+  for (int id = 0; id < kDefaultStringCount; ++id) {
+    SCOPED_TRACE(id);
+    std::string expected;
+    for (const Case& c : formatted) {
+      if (c.id == id) expected = c.conversions;
+    }
+    EXPECT_EQ(Conversions(DefaultEnglishString(id)), expected);
+  }
+  EXPECT_STREQ(DefaultEnglishString(-1), "");
+  EXPECT_STREQ(DefaultEnglishString(kDefaultStringCount), "");
+}
+
+TEST_F(ManifestFixture, ErrorsNameTheirPlace) {
+  struct Case {
+    const char* what;
+    const char* toml;
+    const char* expected;  // contained in the error; "@" stands for the manifest's path
+  };
+  const Case cases[] = {
+      {"bad type", "[product]\nname = 5\n", "@:2:8: product.name: expected a text, found an integer"},
+      {"unknown flag", "[product]\nname = \"P\"\n[flags]\nfly = true\n", "@:4:7: flags.fly: unknown flag name"},
+      {"flag not a bool", "[product]\nname = \"P\"\n[flags]\nautomatic = 1\n", "@:4:13: flags.automatic: expected true or false"},
+      {"bad colour", "[product]\nname = \"P\"\n[background]\ntitle_color = \"#12345\"\n",
+       "@:4:15: background.title_color: expected a colour \"#RRGGBB\", found \"#12345\""},
+      {"bad date", "[product]\nname = \"P\"\n[uninstall]\nstamp = \"2003-02-30\"\n",
+       "@:4:9: uninstall.stamp: expected a date"},
+      {"bad kind", "[product]\nname = \"P\"\n[files]\nkind = \"attic\"\n",
+       "@:4:8: files.kind: unknown name \"attic\", expected one of install_dir"},
+      {"bad attribute", "[product]\nname = \"P\"\n[files]\nattributes = [\"shiny\"]\n",
+       "@:4:15: files.attributes: unknown name \"shiny\""},
+      {"unknown key", "[product]\nname = \"P\"\nnmae = \"x\"\n", "@:3:8: unknown key product.nmae"},
+      {"missing name", "[product]\npublisher = \"x\"\n", "product.name: missing"},
+      {"no product", "[files]\nfolder = \"f\"\n", "the table [product] is missing"},
+      {"stage delay", "[product]\nname = \"P\"\nstage_delay = 10000\n",
+       "@:3:15: product.stage_delay: expected an integer from 0 to 9999"},
+      {"syntax", "[product]\nname = \"P\n", "@:2:"},
+      {"missing licence", "[product]\nname = \"P\"\nlicenses = [\"nope.txt\"]\n", "nope.txt cannot be read"},
+      {"missing source", "[product]\nname = \"P\"\n[[file]]\nsource = \"gone.exe\"\n", "gone.exe: cannot open"},
+      {"missing folder", "[product]\nname = \"P\"\n[files]\nfolder = \"nowhere\"\n", "@:4:10: files.folder:"},
+      {"blank volume base", "[product]\nname = \"P\"\n[archive]\nvolume_base = \" \"\n", "archive.volume_base: must not be blank"},
+      {"bad deletion date", "[product]\nname = \"P\"\n[[delete]]\nfiles = \"*.x\"\ncondition = \"date_equal\"\nvalue = \"soon\"\n",
+       "@:6:9: delete[0].value: expected a date"},
+      {"not code page", "[product]\nname = \"P\xE2\x88\x9E\"\n", "@:2:8: product.name: the character U+221E"},
+      {"string id", "[product]\nname = \"P\"\n[strings]\n10000 = \"x\"\n", "strings.10000: expected a string id"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LoadedManifest fresh;
+    dir.Write("qorv.toml", c.toml);
+    std::string message;
+    EXPECT_FALSE(LoadManifest(dir / "qorv.toml", fresh, message));
+    std::string expected = c.expected;
+    const size_t at = expected.find('@');
+    if (at != std::string::npos) expected.replace(at, 1, dir / "qorv.toml");
+    EXPECT_NE(message.find(expected), std::string::npos) << message;
+  }
+}
+
+TEST(PayloadStamps, UnixTimesBreakDownInUtc) {
+  struct Case {
+    int64_t seconds;
+    FileStamp stamp;
+  };
+  const Case cases[] = {
+      {0, {1970, 1, 1, 0, 0, 0}},
+      {951782400, {2000, 2, 29, 0, 0, 0}},
+      {1000000000, {2001, 9, 9, 1, 46, 40}},
+      {4102444799, {2099, 12, 31, 23, 59, 59}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.seconds);
+    archive_test::ExpectStampEq(StampFromUnixTime(c.seconds), c.stamp);
+  }
+}
+
+}  // namespace

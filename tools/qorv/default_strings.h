@@ -1,0 +1,8 @@
+// The builder's own English texts for every string id the engine uses (0 .. 71). Texts used as
+// format strings carry exactly the placeholders the engine passes, in its order.
+#pragma once
+
+inline constexpr int kDefaultStringCount = 72;
+
+// The English text of `id`; empty for ids outside 0 .. kDefaultStringCount - 1.
+const char* DefaultEnglishString(int id);
