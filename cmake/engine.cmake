@@ -24,6 +24,8 @@ if(NOT QUORVEX_TEST_SEAM)
   target_link_options(quorvex PRIVATE -s)
 endif()
 
+include(cmake/gallery.cmake)
+
 if(QUORVEX_TESTS)
   set(wine_run ${PROJECT_SOURCE_DIR}/scripts/wine-run)
   set(wine_env ${PROJECT_SOURCE_DIR}/scripts/wine-session)

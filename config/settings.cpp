@@ -14,3 +14,5 @@ bool MonoColor = true;
 uint8_t TitleShadow = 1;
 bool FullScreenBackground = false;
 String BackgroundBitmap;
+String DisplayVersion;
+String UninstallSubdir;

@@ -22,6 +22,12 @@ extern uint32_t TitleColor;
 extern uint32_t TopColor;
 extern uint32_t BottomColor;
 extern bool MonoColor;  // one colour instead of a gradient
+
+// The background window's look, from the archive header.
 extern uint8_t TitleShadow;         // shadow offset of the background title in pixels; 0: none
 extern bool FullScreenBackground;   // the background covers the screen, not the work area
 extern String BackgroundBitmap;     // the background picture's bytes; empty: none
+
+// Header fields that the install records and the uninstaller's placement read.
+extern String DisplayVersion;   // the product's version text
+extern String UninstallSubdir;  // relative to InstallDir: the folder of the uninstaller

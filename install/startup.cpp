@@ -1,5 +1,6 @@
 #include "install/startup.h"
 
+#include "archive/own_archive.h"
 #include "config/settings.h"
 #include "install/command_line.h"
 #include "platform/file.h"
@@ -25,7 +26,8 @@ File InstallerFile;
   String ownPath = OwnPathFromCommandLine(GetCommandLineA());
   if (InstallerFile.Open(ownPath, kOwnFileMode, FILE_ATTRIBUTE_NORMAL) != 0)
     FatalErrorFormat("Error code 1: The Quorvex could not open itself.  Filename:\n%s", ownPath.CStr());
-  // Reading the archive from the open file is not part of this build yet.
+  ReadOwnArchive(InstallerFile);
+  // The install sequence that follows the archive's header is not part of this build yet.
   ExitInstaller();
 }
 

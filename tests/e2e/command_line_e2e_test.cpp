@@ -1,6 +1,7 @@
 // The command line of the real program, run under Wine with the UI seam scripted.
 #include <gtest/gtest.h>
 
+#include "tests/e2e/archive_e2e_support.h"
 #include "tests/e2e/quorvex_process.h"
 #include "tests/support/ui_transcript.h"
 
@@ -46,7 +47,12 @@ TEST(CommandLineEndToEnd, MalformedLinesShowTheUsageBoxAndExitWithOne) {
   }
 }
 
+// A sound installer runs as far as the engine reaches without a word, whatever well-formed line
+// starts it.
 TEST(CommandLineEndToEnd, WellFormedLinesShowNothingAndExitWithOne) {
+  file_test::ScratchDir scratch;
+  const std::string setup = scratch / "setup.exe";
+  ASSERT_TRUE(file_test::WriteBytes(setup, archive_e2e::Str(archive_e2e::Build(archive_e2e::SmallPlan()))));
   std::string nineteen;
   for (int i = 0; i < 19; ++i) nineteen += "/a ";
   const char* cases[] = {
@@ -60,22 +66,31 @@ TEST(CommandLineEndToEnd, WellFormedLinesShowNothingAndExitWithOne) {
   };
   for (const char* arguments : cases) {
     SCOPED_TRACE(arguments);
-    QuorvexRun run = RunQuorvex(Quoted(QuorvexPath()) + " " + arguments);
+    QuorvexRun run = RunProgram(setup, Quoted(setup) + " " + arguments);
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_TRUE(run.transcript.empty()) << run.transcript[0];
   }
   SCOPED_TRACE("a malformed 20th atom");
-  QuorvexRun run = RunQuorvex(Quoted(QuorvexPath()) + " " + nineteen + "bogus");
+  QuorvexRun run = RunProgram(setup, Quoted(setup) + " " + nineteen + "bogus");
   EXPECT_EQ(run.exitCode, 1u);
   EXPECT_TRUE(run.transcript.empty());
 }
 
 TEST(CommandLineEndToEnd, OwnPathWithoutExtensionIsOpenedWithExe) {
-  std::string path = QuorvexPath();
-  std::string withoutExtension = path.substr(0, path.size() - 4);
-  QuorvexRun run = RunQuorvex(withoutExtension + " /a");
+  file_test::ScratchDir scratch;
+  const std::string setup = scratch / "setup.exe";
+  ASSERT_TRUE(file_test::WriteBytes(setup, archive_e2e::Str(archive_e2e::Build(archive_e2e::SmallPlan()))));
+  QuorvexRun run = RunProgram(setup, scratch / "setup /a");
   EXPECT_EQ(run.exitCode, 1u);
   EXPECT_TRUE(run.transcript.empty());
+}
+
+// The bare engine carries no archive: install mode says so and ends.
+TEST(CommandLineEndToEnd, BareEngineSaysItHoldsNoArchive) {
+  QuorvexRun run = RunQuorvex(Quoted(QuorvexPath()) + " /a");
+  EXPECT_EQ(run.exitCode, 1u);
+  ASSERT_EQ(run.transcript.size(), 1u);
+  EXPECT_EQ(run.transcript[0], FatalBox(archive_e2e::kNoArchiveMessage));
 }
 
 TEST(CommandLineEndToEnd, UnopenableOwnFileShowsErrorCodeOne) {

@@ -26,6 +26,11 @@ std::string QuorvexPath() {
 }
 
 QuorvexRun RunQuorvex(const std::string& commandLine, const std::vector<std::string>& answers) {
+  return RunProgram(QuorvexPath(), commandLine, answers);
+}
+
+QuorvexRun RunProgram(const std::string& program, const std::string& commandLine,
+                      const std::vector<std::string>& answers) {
   std::string transcriptPath = TempFile("quorvex-e2e-transcript-");
   std::string answersPath = TempFile("quorvex-e2e-answers-");
   ClearUiTranscript(transcriptPath);
@@ -36,7 +41,6 @@ QuorvexRun RunQuorvex(const std::string& commandLine, const std::vector<std::str
   SetEnvironmentVariableA("QUORVEX_UI_TRANSCRIPT", transcriptPath.c_str());
   SetEnvironmentVariableA("QUORVEX_UI_ANSWERS", answersPath.c_str());
 
-  std::string program = QuorvexPath();
   std::string line = commandLine.empty() ? "\"" + program + "\"" : commandLine;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;

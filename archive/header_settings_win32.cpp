@@ -1,0 +1,77 @@
+// Settings from the archive header: defaults for blank fields and paths made absolute.
+#ifdef _WIN32
+
+#include "archive/header_settings.h"
+
+#include "archive/archive_header.h"
+#include "config/install_variables.h"
+#include "config/settings.h"
+#include "platform/directories.h"
+#include "platform/path_text.h"
+#include "platform/system_paths.h"
+
+namespace {
+
+constexpr int kRegisteredForUninstallBit = 2;  // also: the shared folder lies under Common Files
+constexpr int kCustomColoursBit = 13;
+
+// The install sequence puts the master product's directory here.
+constexpr char kMasterDirectory[] = "<master>";
+
+bool HasFlag(const ArchiveHeader& header, int bit) { return (header.productFlags >> bit) & 1; }
+
+String DeriveSharedPath(const ArchiveHeader& header) {
+  if (!HasFlag(header, kRegisteredForUninstallBit)) return String();
+  String path = header.sharedPath;
+  if (path.IsEmpty()) path = header.publisher.IsBlank() ? ProductName : header.publisher;
+  MakeAbsolute(path, CommonFilesDir().CStr());
+  return path;
+}
+
+String DeriveStartMenu(const ArchiveHeader& header) {
+  if (!header.productStartMenu.IsEmpty()) return header.productStartMenu;
+  if (header.publisher.IsEmpty()) return ProductName;
+  return header.publisher + "\\" + ProductName;
+}
+
+String DeriveInstallDir(const ArchiveHeader& header) {
+  String dir = header.defaultInstallDir;
+  if (dir.IsEmpty()) {
+    dir = ProductName;
+  } else {
+    dir.Replace("<os>", WindowsDir().CStr(), String::kIgnoreCase);
+    ExpandInstallVariables(dir);
+  }
+  if (dir.Compare(kMasterDirectory, false) != 0) MakeAbsolute(dir, ProgramFilesDir().CStr());
+  return dir;
+}
+
+void DeriveColours(const ArchiveHeader& header) {
+  if (HasFlag(header, kCustomColoursBit)) {
+    TitleColor = header.titleColor;
+    TopColor = header.topColor;
+    BottomColor = header.bottomColor;
+    if (TopColor != BottomColor) MonoColor = false;
+  } else if (!header.backgroundBitmap.IsEmpty()) {
+    TitleColor = header.titleColor;
+  }
+}
+
+}  // namespace
+
+void ApplyHeaderSettings(ArchiveHeader& header) {
+  if (ProductName.IsEmpty()) ProductName = header.productName;
+  SharedPath = DeriveSharedPath(header);
+  header.productStartMenu = DeriveStartMenu(header);
+  header.defaultInstallDir = DeriveInstallDir(header);
+  DisplayVersion = header.displayVersion;
+  UninstallSubdir = header.uninstallSubdir;
+  DeriveColours(header);
+  TitleShadow = header.titleShadow;
+  BackgroundBitmap = header.backgroundBitmap;
+  if (header.uninstallKeyName.IsBlank()) header.uninstallKeyName = ProductName;
+}
+
+bool CreateSharedFolder() { return SharedPath.IsEmpty() || CreateDirectoryPath(SharedPath); }
+
+#endif  // _WIN32

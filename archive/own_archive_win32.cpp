@@ -1,0 +1,85 @@
+// Reading the installer's own archive at start-up, in the order its checks are made.
+#ifdef _WIN32
+
+#include "archive/own_archive.h"
+
+#include <utility>
+
+#include "archive/corrupt_codes.h"
+#include "archive/header_settings.h"
+#include "archive/header_stream.h"
+#include "config/language_strings.h"
+#include "config/language_table.h"
+#include "config/settings.h"
+#include "core/checksum.h"
+#include "platform/file.h"
+#include "ui/messages.h"
+
+ArchiveHeader InstallerHeader;
+ArchiveSection OwnArchiveSection;
+ArchivePrologue OwnArchivePrologue;
+const uint8_t* ArchiveSectionStart = nullptr;
+size_t ArchiveSectionSize = 0;
+int InstallerFileSize = 0;
+String UninstallerImage;
+
+namespace {
+
+constexpr int kAutomaticModeBit = 8;
+constexpr int kFullScreenBackgroundBit = 40;
+
+// An uninstaller copy started without switches, or the bare engine.
+constexpr char kNoArchiveMessage[] =
+    "This program performs installations and uninstallations.\r\n"
+    "There is no installation archive present.\r\n"
+    "No Uninstallation parameters were specified.\r\n\r\n"
+    "You should not delete this program or execute it directly.";
+constexpr char kVersionMessage[] =
+    "The installer version (%.1f) does not match the version of QORV (%.1f).  Close all "
+    "applications and reinstall QORV.";
+
+void StopOnFailure(int code) {
+  if (code != 0) CorruptInstaller(code);
+}
+
+}  // namespace
+
+void ReadOwnArchive(File& installer) {
+  int code = LocateOwnArchive(installer, OwnArchiveSection, InstallerFileSize);
+  if (code == kNoArchiveSection) FatalError(kNoArchiveMessage);
+  StopOnFailure(code);
+
+  ArchiveSectionStart = MappedArchiveSection(OwnArchiveSection, ArchiveSectionSize);
+  ArchivePrologue& prologue = OwnArchivePrologue;
+  code = ReadArchivePrologue(ArchiveSectionStart, ArchiveSectionSize, prologue);
+  if (code == kBuilderVersionTooNew)
+    FatalErrorFormat(kVersionMessage, kEngineVersion * 0.01, prologue.builderVersion * 0.01);
+  StopOnFailure(code);
+
+  String block;
+  StopOnFailure(UnpackHeaderBlock(ArchiveSectionStart, ArchiveSectionSize, prologue, block));
+  HeaderStream stream(block.CStr(), size_t(block.Length()));
+  ArchiveHeader& header = InstallerHeader;
+  // A header too short for its first field cannot match its checksum either.
+  if (!ReadProductFlags(stream, header.productFlags)) CorruptInstaller(kHeaderChecksumMismatch);
+  ProductFlags = header.productFlags;
+  if (ProductFlag(kAutomaticModeBit)) AutomaticMode = true;
+  FullScreenBackground = ProductFlag(kFullScreenBackgroundBit);
+  // With flag bit 29 clear, the background window is created here, to show during start-up.
+  if (ArchiveChecksum(block.CStr(), block.Length()) != prologue.headerChecksum)
+    CorruptInstaller(kHeaderChecksumMismatch);
+  StopOnFailure(ReadHeaderFields(stream, uint32_t(InstallerFileSize), header));
+  LanguageTables tables;
+  StopOnFailure(ReadLanguageTables(stream, tables));
+  // From here on the archive's own texts are used, the corrupt-installer message among them.
+  InstallLanguageTables(std::move(tables));
+  ApplyHeaderSettings(header);
+
+  StopOnFailure(ReadUninstallerImage(installer, OwnArchiveSection, prologue.imageChecksum, header,
+                                     UninstallerImage));
+  // The first write to disk, once every check has passed. A folder that cannot be made does not
+  // stop the installation here; the steps that write into it meet the failure.
+  CreateSharedFolder();
+}
+
+#endif  // _WIN32
