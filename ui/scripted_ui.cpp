@@ -98,15 +98,23 @@ struct DialogScript {
   int unanswered;
 };
 
-int FirstPushButton(HWND dialog) {
+// The default push button, else the first push button: what Enter would press. The first
+// button in template order may open something no script answers (a browse button).
+int DefaultPushButton(HWND dialog) {
+  int first = IDOK;
+  bool found = false;
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     char className[16];
     if (!GetClassNameA(child, className, sizeof className) || lstrcmpiA(className, "Button") != 0)
       continue;
     LONG type = GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK;
-    if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) return GetDlgCtrlID(child);
+    if (type == BS_DEFPUSHBUTTON) return GetDlgCtrlID(child);
+    if (type == BS_PUSHBUTTON && !found) {
+      first = GetDlgCtrlID(child);
+      found = true;
+    }
   }
-  return IDOK;
+  return first;
 }
 
 void TypeIntoFirstEdit(HWND dialog, const char* text) {
@@ -130,7 +138,7 @@ void AnswerDialog(HWND dialog, DialogScript& script) {
     button = answer.ToInt();
     script.unanswered = 0;
   } else {
-    button = FirstPushButton(dialog);
+    button = DefaultPushButton(dialog);
     if (++script.unanswered > kUnansweredAttempts) {
       EndDialog(dialog, button);
       return;

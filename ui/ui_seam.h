@@ -9,7 +9,8 @@
 //   QUORVEX_UI_ANSWERS=FILE  the answers in order, one a line: for a box the number it returns;
 //     for a dialog its result, optionally followed by a TAB and the text typed into the
 //     dialog's first edit control (the directory of the directory dialog). Once they run out,
-//     boxes return their default button and dialogs end with their first push button.
+//     boxes return their default button and dialogs end with their default push button
+//     (else their first one).
 // When either variable is set, boxes are not shown at all and dialogs are driven by the answers.
 // Release builds contain none of this: the calls go straight to the system.
 #pragma once

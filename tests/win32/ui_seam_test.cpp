@@ -136,16 +136,22 @@ TEST_F(ScriptedUiTest, DialogsPressTheButtonsTheScriptNames) {
   EXPECT_EQ(ReadUiTranscript(), expected);
 }
 
-TEST_F(ScriptedUiTest, DialogsWithoutAnswersEndWithTheirFirstPushButton) {
+TEST_F(ScriptedUiTest, DialogsWithoutAnswersEndWithTheirDefaultPushButton) {
   Answer({});
   EXPECT_EQ(RunDialog("TestDlg"), IDOK);
   EXPECT_EQ(typedText, "initial");
+  // The default button is pressed even when another push button comes first.
+  checks = 0;
+  EXPECT_EQ(RunDialog("DefaultLastDlg"), IDOK);
+  EXPECT_EQ(checks, 0);
+  checks = 0;
   // A first button that never ends its dialog is pressed a few times, then the dialog is ended
   // for it, so that a test cannot hang on a window nobody sees.
   EXPECT_EQ(RunDialog("StubbornDlg"), kCheckButton);
   EXPECT_GE(checks, 1);
   std::vector<std::string> expected = {
       "dialog\tTestDlg\tnone\t1",
+      "dialog\tDefaultLastDlg\tnone\t1",
       "dialog\tStubbornDlg\tnone\t1234",
   };
   EXPECT_EQ(ReadUiTranscript(), expected);

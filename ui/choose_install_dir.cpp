@@ -1,0 +1,133 @@
+#include "ui/choose_install_dir.h"
+
+#include <windows.h>
+
+#include "config/language_strings.h"
+#include "config/settings.h"
+#include "core/number_words.h"
+#include "core/string.h"
+#include "platform/directories.h"
+#include "platform/drives.h"
+#include "platform/path_text.h"
+#include "platform/system_error.h"
+#include "platform/system_paths.h"
+#include "ui/choose_dir_dialog.h"
+#include "ui/messages.h"
+#include "ui/ui_seam.h"
+#include "ui/wait_cursor.h"
+
+namespace {
+
+// Option bits of ProductFlags read here.
+constexpr int kAskDirectoryBit = 7;
+constexpr int kConfirmDirectoryBit = 31;
+constexpr int kRefuseNetworkPathsBit = 37;
+
+// String ids: rejections, the free-space question and the confirmation.
+constexpr int kInvalidDirectoryText = 14;
+constexpr int kMissingDriveText = 16;        // %c: the drive letter
+constexpr int kDriveRootText = 17;
+constexpr int kProgramFilesText = 18;        // %s: the Program Files directory
+constexpr int kLowSpaceText = 19;            // %s needed, %c drive, %s free
+constexpr int kQuestionCaption = 20;
+constexpr int kExistingDirectoryText = 22;   // %s: the directory
+constexpr int kNewDirectoryText = 23;        // %s: the directory
+constexpr int kConfirmCaption = 24;
+constexpr int kCannotCreateText = 25;
+constexpr int kNetworkPathText = 66;
+
+constexpr unsigned kLowSpaceStyle = MB_ICONSTOP | MB_YESNO;       // 0x14
+constexpr unsigned kConfirmStyle = MB_ICONQUESTION | MB_YESNO;    // 0x24
+
+// A drive root such as "C:\" and anything shorter.
+constexpr int kLongestRoot = 3;
+
+// The last step of a directory that passed the text checks: the space question, the
+// confirmation and the creation. False sends the user back to the dialog.
+bool AcceptDirectory(const String& dir, const Vector<int>& fileSizes) {
+  char drive = DriveLetterOf(dir);
+  if (drive != 0) {
+    uint64_t needed = SpaceNeeded(fileSizes, ClusterSize(drive));
+    uint64_t free = FreeSpace(drive);
+    if (needed >= free) {
+      String question;
+      question.Format(LookupString(kLowSpaceText).CStr(), SizeText(int64_t(needed)).CStr(), drive,
+                      SizeText(int64_t(free)).CStr());
+      if (ShowMessageBox(MessageOwner(), question.CStr(), LookupString(kQuestionCaption).CStr(),
+                         kLowSpaceStyle) != IDYES)
+        return false;
+    }
+  }
+
+  ShowWaitCursor();
+  bool exists = DirectoryExists(dir);
+  HideCursor();
+
+  if (ProductFlag(kConfirmDirectoryBit)) {
+    String question;
+    question.Format(LookupString(exists ? kExistingDirectoryText : kNewDirectoryText).CStr(),
+                    dir.CStr());
+    if (ShowMessageBox(MessageOwner(), question.CStr(), LookupString(kConfirmCaption).CStr(),
+                       kConfirmStyle) != IDYES)
+      return false;
+  }
+
+  if (!exists && !CreateDirectoryPath(dir)) {
+    String reason = SystemErrorText(GetLastError());
+    reason.TrimRight();
+    ReportError("%s\r\n%s\r\n\r\n%s", LookupString(kCannotCreateText).CStr(), dir.CStr(),
+                reason.CStr());
+    return false;
+  }
+  return true;
+}
+
+// The checks on the text alone, in order; each failure is reported. True when none failed.
+bool IsAcceptableDirectoryText(const String& dir) {
+  if (!IsValidPathText(dir, 0) || !IsAbsolutePath(dir)) {
+    ReportError("%s\r\n%s", LookupString(kInvalidDirectoryText).CStr(), dir.CStr());
+    return false;
+  }
+  if (ProductFlag(kRefuseNetworkPathsBit) && dir.StartsWith("\\\\")) {
+    ReportError("%s", LookupString(kNetworkPathText).CStr());
+    return false;
+  }
+  char drive = DriveLetterOf(dir);
+  if (drive != 0 && !DriveExists(drive)) {
+    ReportError(LookupString(kMissingDriveText).CStr(), drive);
+    return false;
+  }
+  if (dir.Length() <= kLongestRoot) {
+    ReportError("%s", LookupString(kDriveRootText).CStr());
+    return false;
+  }
+  String programFiles = ProgramFilesDir();
+  if (SamePath(dir, programFiles)) {
+    ReportError(LookupString(kProgramFilesText).CStr(), programFiles.CStr());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+uint64_t SpaceNeeded(const Vector<int>& fileSizes, int clusterSize) {
+  uint64_t needed = 0;
+  for (int i = 0; i < fileSizes.Count(); ++i) {
+    needed += uint64_t(uint32_t(RoundUpToMultiple(fileSizes[i], clusterSize)));
+  }
+  return needed;
+}
+
+void ChooseInstallDir(const Vector<int>& fileSizes) {
+  if (AutomaticMode || !ProductFlag(kAskDirectoryBit)) {
+    CreateDirectoryPath(InstallDir);
+    return;
+  }
+  for (;;) {
+    if (!ShowChooseDirDialog()) ExitInstaller();
+    InstallDir.Trim();
+    if (InstallDir.IsEmpty()) continue;
+    if (IsAcceptableDirectoryText(InstallDir) && AcceptDirectory(InstallDir, fileSizes)) return;
+  }
+}
