@@ -13,7 +13,10 @@
 #include "config/settings.h"
 #include "core/checksum.h"
 #include "platform/file.h"
+#include "ui/background_picture.h"
+#include "ui/background_window.h"
 #include "ui/messages.h"
+#include "ui/windows.h"
 
 ArchiveHeader InstallerHeader;
 ArchiveSection OwnArchiveSection;
@@ -26,6 +29,7 @@ String UninstallerImage;
 namespace {
 
 constexpr int kAutomaticModeBit = 8;
+constexpr int kNoBackgroundWindowBit = 29;
 constexpr int kFullScreenBackgroundBit = 40;
 
 // An uninstaller copy started without switches, or the bare engine.
@@ -65,7 +69,9 @@ void ReadOwnArchive(File& installer) {
   ProductFlags = header.productFlags;
   if (ProductFlag(kAutomaticModeBit)) AutomaticMode = true;
   FullScreenBackground = ProductFlag(kFullScreenBackgroundBit);
-  // With flag bit 29 clear, the background window is created here, to show during start-up.
+  // The background shows during the rest of start-up; it paints with the system colours until
+  // the header's own colours and picture are read below.
+  if (!ProductFlag(kNoBackgroundWindowBit)) CreateBackgroundWindow(InstanceHandle, nullptr);
   if (ArchiveChecksum(block.CStr(), block.Length()) != prologue.headerChecksum)
     CorruptInstaller(kHeaderChecksumMismatch);
   StopOnFailure(ReadHeaderFields(stream, uint32_t(InstallerFileSize), header));
@@ -74,6 +80,7 @@ void ReadOwnArchive(File& installer) {
   // From here on the archive's own texts are used, the corrupt-installer message among them.
   InstallLanguageTables(std::move(tables));
   ApplyHeaderSettings(header);
+  LoadBackgroundPicture();
 
   StopOnFailure(ReadUninstallerImage(installer, OwnArchiveSection, prologue.imageChecksum, header,
                                      UninstallerImage));

@@ -5,6 +5,7 @@
 #include "install/command_line.h"
 #include "platform/file.h"
 #include "platform/system_paths.h"
+#include "ui/language_dialog.h"
 #include "ui/messages.h"
 #include "ui/windows.h"
 
@@ -27,7 +28,8 @@ File InstallerFile;
   if (InstallerFile.Open(ownPath, kOwnFileMode, FILE_ATTRIBUTE_NORMAL) != 0)
     FatalErrorFormat("Error code 1: The Quorvex could not open itself.  Filename:\n%s", ownPath.CStr());
   ReadOwnArchive(InstallerFile);
-  // The install sequence that follows the archive's header is not part of this build yet.
+  ChooseLanguage();
+  // The install sequence that follows the choice of language is not part of this build yet.
   ExitInstaller();
 }
 

@@ -32,8 +32,9 @@ inline constexpr char kNoArchiveMessage[] =
     "No Uninstallation parameters were specified.\r\n\r\n"
     "You should not delete this program or execute it directly.";
 
-inline std::string FatalBox(const std::string& text) {
-  return "box\tnone\t0x00002010\tFATAL ERROR\t" + TranscriptEscaped(text) + "\t1";
+// owner: "none" before the background window exists, "background" once it does.
+inline std::string FatalBox(const std::string& text, const std::string& owner = "none") {
+  return "box\t" + owner + "\t0x00002010\tFATAL ERROR\t" + TranscriptEscaped(text) + "\t1";
 }
 
 // The engine's own text for a corrupt installer, with its code.

@@ -36,6 +36,8 @@ struct Damage {
   void (*image)(String&);
   Delivery delivery;
   int code;
+  // The box's owner when the code alone does not tell (see OwnerOf).
+  const char* owner = nullptr;
 };
 
 uint32_t PeOffset(const String& image) { return image.ReadU32At(0x3C) & 0xFFFF; }
@@ -129,7 +131,7 @@ const Damage kDamages[] = {
      nullptr, Delivery::kRun, 25},
     {"header too short for ProductFlags", nullptr,
      [](ArchiveParts& parts) { Reheader(parts, String("\x01\x02\x03", 3)); }, nullptr,
-     Delivery::kRun, 25},
+     Delivery::kRun, 25, "none"},
     {"StageDelay 10000", [](InstallerPlan& plan) { plan.header.stageDelay = 10000; }, nullptr,
      nullptr, Delivery::kRun, 19},
     {"VolumeBase empty", [](InstallerPlan& plan) { plan.header.volumeBase = ""; }, nullptr,
@@ -195,6 +197,18 @@ const Damage kDamages[] = {
 // text; the earlier ones cannot.
 bool RaisedAfterTheTables(int code) { return code == 35 || code == 40 || code == 42; }
 
+// The background window is created once ProductFlags is read: the checks of the section, the
+// prologue and the stored header come before it, every later one after it.
+std::string OwnerOf(const Damage& damage) {
+  if (damage.owner) return damage.owner;
+  switch (damage.code) {
+    case 9: case 10: case 20: case 22: case 27: case 28: case 29: case 43: case 44: case 45:
+    case 47:
+      return "none";
+  }
+  return "background";
+}
+
 String DamagedInstaller(const Damage& damage) {
   InstallerPlan plan = SmallPlan(kArchiveCorruptText);
   if (damage.plan) damage.plan(plan);
@@ -231,7 +245,7 @@ TEST(ArchiveEndToEnd, EachDamageStopsWithItsCorruptInstallerCode) {
     EXPECT_EQ(run.exitCode, 1u);
     std::string text = RaisedAfterTheTables(damage.code) ? "Broken archive " + std::to_string(damage.code)
                                                          : BuiltInCorruptMessage(damage.code);
-    std::vector<std::string> expected = {FatalBox(text)};
+    std::vector<std::string> expected = {FatalBox(text, OwnerOf(damage))};
     EXPECT_EQ(run.transcript, expected);
   }
 }
@@ -356,7 +370,7 @@ TEST(ArchiveEndToEnd, TheCorruptMessageIsTheDefaultLanguagesIdThirteen) {
     ASSERT_TRUE(file_test::WriteBytes(path, Str(Assemble(parts))));
     QuorvexRun run = RunProgram(path);
     EXPECT_EQ(run.exitCode, 1u);
-    std::vector<std::string> expected = {FatalBox(c.expected)};
+    std::vector<std::string> expected = {FatalBox(c.expected, "background")};
     EXPECT_EQ(run.transcript, expected);
   }
 }
@@ -375,7 +389,7 @@ TEST(ArchiveEndToEnd, TheSharedFolderIsCreatedOnlyForASoundArchive) {
   const std::string damaged = scratch / "damaged.exe";
   ASSERT_TRUE(file_test::WriteBytes(damaged, Str(Assemble(parts))));
   QuorvexRun run = RunProgram(damaged);
-  std::vector<std::string> expected = {FatalBox("Broken archive 40")};
+  std::vector<std::string> expected = {FatalBox("Broken archive 40", "background")};
   EXPECT_EQ(run.transcript, expected);
   EXPECT_FALSE(file_test::Exists(shared)) << "the last check failed: nothing is written";
 
@@ -390,3 +404,28 @@ TEST(ArchiveEndToEnd, TheSharedFolderIsCreatedOnlyForASoundArchive) {
 }
 
 }  // namespace
+
+// After the header the user chooses the language, over the background window, when the archive
+// offers more than one and the run is not automatic; Cancel ends the installer.
+TEST(ArchiveEndToEnd, TwoLanguagesAskForTheLanguageUnlessAutomatic) {
+  file_test::ScratchDir scratch;
+  InstallerPlan plan = SmallPlan();
+  plan.languages = Languages({{"English", ""}, {"Deutsch", ""}});
+  const std::string path = scratch / "setup.exe";
+  ASSERT_TRUE(file_test::WriteBytes(path, Str(Build(plan))));
+  const struct {
+    const char* arguments;
+    std::vector<std::string> answers;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"", {}, {"dialog\tLanguageDlg\tbackground\t1001"}},
+      {"", {"1003"}, {"dialog\tLanguageDlg\tbackground\t1003"}},
+      {" /a", {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    QuorvexRun run = RunProgram(path, Quoted(path) + c.arguments, c.answers);
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_EQ(run.transcript, c.expected);
+  }
+}
