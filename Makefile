@@ -1,5 +1,6 @@
 # Set-up and build entry points; see README.md.
-#   make demo   bootstrap, build the engine, run it under Wine and say what it showed
+#   make demo   bootstrap, build the engine and qorv, build the example installer and run it
+#               under Wine, saying what it showed
 #   make test   bootstrap, build the three trees, run every test
 SHELL := /bin/bash
 JOBS ?= 2
@@ -39,13 +40,17 @@ test: bootstrap
 	ctest --test-dir build/fuzz --output-on-failure
 	@ls -l build/win64/quorvex.exe build/win32/quorvex.exe | awk '{print "built " $$9 ": " $$5 " bytes"}'
 
-demo: bootstrap build/win64/CMakeCache.txt build/win32/CMakeCache.txt
+demo: bootstrap build/native/CMakeCache.txt build/win64/CMakeCache.txt build/win32/CMakeCache.txt
+	cmake --build build/native -j$(JOBS) --target qorv
 	cmake --build build/win64 -j$(JOBS) --target quorvex
 	cmake --build build/win32 -j$(JOBS) --target quorvex
 	bash scripts/demo
 
+# The string benchmarks, then the codec against its baselines on the shared payload.
 bench: native
 	build/native/core_bench
+	bash ../shared/bench/make-corpus build/corpus
+	build/native/codec_bench build/corpus/corpus.bin
 
 clean:
 	rm -rf build
