@@ -3,7 +3,7 @@
 if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   message(FATAL_ERROR "QUORVEX_FUZZ needs clang (configure with CXX=clang++)")
 endif()
-set(QUORVEX_FUZZ_SECONDS 15 CACHE STRING "How long ctest runs each fuzz target")
+set(QUORVEX_FUZZ_SECONDS 30 CACHE STRING "How long ctest runs each fuzz target")
 set(fuzz_sanitize -fsanitize=address,undefined -fno-sanitize-recover=undefined)
 
 quorvex_portable_library(quorvex_portable_fuzz)
@@ -26,6 +26,12 @@ foreach(source IN LISTS fuzz_sources)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   set(corpus ${CMAKE_BINARY_DIR}/corpus/${name})
   file(MAKE_DIRECTORY ${corpus})
+  # Seeds taken from a real installer (tests/fuzz/make_seeds.py) start the targets that have
+  # them; what the run finds goes to the build tree's corpus.
+  set(seeds ${PROJECT_SOURCE_DIR}/tests/fuzz/seeds/${name})
+  if(NOT EXISTS ${seeds})
+    set(seeds)
+  endif()
   add_test(NAME ${name} COMMAND ${name} -max_total_time=${QUORVEX_FUZZ_SECONDS} -rss_limit_mb=2048
-           -print_final_stats=1 ${corpus})
+           -print_final_stats=1 ${corpus} ${seeds})
 endforeach()
