@@ -14,6 +14,10 @@ if(QUORVEX_TEST_SEAM)
 endif()
 # Small, self-contained images: only system DLLs are imported.
 target_compile_options(quorvex_engine PUBLIC -ffunction-sections -fdata-sections)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # Without exceptions the 32-bit image needs no unwind tables (64-bit Windows does, for SEH).
+  target_compile_options(quorvex_engine PUBLIC -fno-asynchronous-unwind-tables -fno-unwind-tables)
+endif()
 target_link_options(quorvex_engine PUBLIC -static -Wl,--gc-sections)
 
 add_executable(quorvex WIN32 ${PROJECT_SOURCE_DIR}/install/winmain.cpp ${PROJECT_SOURCE_DIR}/res/quorvex.rc)
