@@ -24,6 +24,8 @@
 
 #include <cstring>
 
+#include "core/little_endian.h"
+
 namespace {
 
 // PE header fields, as offsets from the PE signature.
@@ -44,11 +46,8 @@ constexpr size_t kVirtualAddressField = 12;
 constexpr size_t kRawSizeField = 16;
 constexpr size_t kRawOffsetField = 20;
 
-uint16_t U16At(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-
-uint32_t U32At(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
+uint16_t U16At(const uint8_t* p) { return LoadU16(p); }
+uint32_t U32At(const uint8_t* p) { return LoadU32(p); }
 
 // The name field is NUL-padded and compared as a text; a name that fills all eight bytes has
 // no NUL and is simply longer than ".qorv", so the comparison never needs a ninth byte.

@@ -1,13 +1,10 @@
 #include "archive/decompressor.h"
 
+#include "core/little_endian.h"
 #include "core/memory.h"
 #include "core/string.h"
 
 namespace {
-
-uint32_t ReadU32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 // The size comes from the block, which may be damaged: a request that cannot be met is a
 // decoding failure, not the out-of-memory end of the process.
@@ -22,8 +19,8 @@ char* TryAllocateOutput(int size) {
 
 bool ReadBlockHeader(const uint8_t* block, int blockSize, int& uncompressedSize) {
   if (block == nullptr || blockSize < kBlockHeaderSize) return false;
-  if (ReadU32(block) != kBlockMagic) return false;
-  int32_t size = int32_t(ReadU32(block + 4));
+  if (LoadU32(block) != kBlockMagic) return false;
+  int32_t size = int32_t(LoadU32(block + 4));
   if (size < 0) return false;
   uncompressedSize = size;
   return true;

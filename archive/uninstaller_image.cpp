@@ -13,6 +13,8 @@
 
 #include <cstring>
 
+#include "core/little_endian.h"
+
 namespace {
 
 constexpr int kSectionCountField = 6;
@@ -50,9 +52,7 @@ void SubtractU32At(String& image, int64_t offset, uint32_t amount) {
 
 void ReduceRawOffset(TableEntry& entry, uint32_t amount) {
   uint8_t* field = entry.bytes + kRawOffsetField;
-  uint32_t value = uint32_t(field[0]) | uint32_t(field[1]) << 8 | uint32_t(field[2]) << 16 |
-                   uint32_t(field[3]) << 24;
-  value -= amount;
+  uint32_t value = LoadU32(field) - amount;
   for (int i = 0; i < 4; ++i) field[i] = uint8_t(value >> (8 * i));
 }
 

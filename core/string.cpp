@@ -6,6 +6,7 @@
 
 #include "core/checksum.h"
 #include "core/fatal.h"
+#include "core/little_endian.h"
 #include "core/memory.h"
 #include "core/string_chars.h"
 
@@ -255,8 +256,7 @@ bool String::ContainsWhitespace() const {
 
 uint32_t String::ReadU32At(int offset) const {
   if (offset < 0 || offset > length_ - 4) return 0xFFFFFFFFu;
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(text_ + offset);
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+  return LoadU32(text_ + offset);
 }
 
 bool String::WriteU16At(int offset, uint16_t v) {

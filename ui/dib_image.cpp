@@ -1,5 +1,7 @@
 #include "ui/dib_image.h"
 
+#include "core/little_endian.h"
+
 namespace {
 
 // Offsets inside the headers (little-endian words).
@@ -18,11 +20,6 @@ constexpr int kInfoEntrySize = 4;  // RGBQUAD
 constexpr uint32_t kUncompressed = 0;  // BI_RGB
 constexpr uint32_t kBitFields = 3;     // BI_BITFIELDS
 
-uint16_t ReadU16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
-
-uint32_t ReadU32(const unsigned char* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 bool IsDrawableBitCount(int bits) {
   return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
@@ -67,22 +64,22 @@ bool DibImage::Load(const char* data, int n) {
   int entrySize = 0;
   int64_t headerBytes = 0;
   uint32_t compression = kUncompressed;
-  uint32_t headerSize = ReadU32(p);
+  uint32_t headerSize = LoadU32(p);
   if (headerSize == uint32_t(kCoreHeaderSize)) {
-    width = ReadU16(p + kCoreWidthOffset);
-    height = ReadU16(p + kCoreHeightOffset);
-    bits = ReadU16(p + kCoreBitCountOffset);
+    width = LoadU16(p + kCoreWidthOffset);
+    height = LoadU16(p + kCoreHeightOffset);
+    bits = LoadU16(p + kCoreBitCountOffset);
     entries = bits < 24 ? int64_t(1) << bits : 0;
     entrySize = kCoreEntrySize;
     headerBytes = kCoreHeaderSize;
   } else if (headerSize == uint32_t(kInfoHeaderSize)) {
     if (n < kInfoHeaderSize) return false;
-    width = int32_t(ReadU32(p + kInfoWidthOffset));
-    height = int32_t(ReadU32(p + kInfoHeightOffset));
-    bits = ReadU16(p + kInfoBitCountOffset);
-    entries = ReadU32(p + kInfoColoursUsedOffset);
+    width = int32_t(LoadU32(p + kInfoWidthOffset));
+    height = int32_t(LoadU32(p + kInfoHeightOffset));
+    bits = LoadU16(p + kInfoBitCountOffset);
+    entries = LoadU32(p + kInfoColoursUsedOffset);
     if (entries == 0 && bits < 16) entries = int64_t(1) << bits;
-    compression = ReadU32(p + kInfoCompressionOffset);
+    compression = LoadU32(p + kInfoCompressionOffset);
     headerBytes = compression == kBitFields ? kBitFieldsHeaderSize : kInfoHeaderSize;
     entrySize = kInfoEntrySize;
   } else {
@@ -108,6 +105,6 @@ bool DibImage::LoadBitmapFile(const String& fileBytes) {
   Clear();
   if (fileBytes.Length() < kFileHeaderSize) return false;
   const auto* p = reinterpret_cast<const unsigned char*>(fileBytes.CStr());
-  if (ReadU16(p) != kFileMagic) return false;
+  if (LoadU16(p) != kFileMagic) return false;
   return Load(fileBytes.CStr() + kFileHeaderSize, fileBytes.Length() - kFileHeaderSize);
 }
