@@ -2,6 +2,7 @@
 // concatenated): encode/CODEC and decode/CODEC report the uncompressed bytes per second and the
 // ratio uncompressed / compressed. The payload is compressed as one block, as the builder does.
 //   codec_bench PAYLOAD [--benchmark_filter=... and the other benchmark flags]
+// QUORVEX_BENCH_CACHE=DIR keeps the encoded blocks for the decode benchmarks (see CachePath).
 #include <benchmark/benchmark.h>
 #include <lz4.h>
 #include <lz4hc.h>
@@ -9,6 +10,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -113,8 +115,24 @@ void Encode(benchmark::State& state, const Codec* codec) {
   compressed[codec->name] = block;
 }
 
+// With QUORVEX_BENCH_CACHE naming a directory, the decode benchmarks keep each codec's block
+// there between runs (named by codec and payload size), which spares the slow encoders when only
+// decoding is measured. A block from another payload of the same size fails the comparison with
+// the payload; after a change to an encoder, empty the directory.
+std::string CachePath(const Codec* codec) {
+  const char* directory = std::getenv("QUORVEX_BENCH_CACHE");
+  if (directory == nullptr || *directory == '\0') return std::string();
+  return std::string(directory) + "/" + codec->name + "-" + std::to_string(payload.size()) + ".block";
+}
+
 void Decode(benchmark::State& state, const Codec* codec) {
   auto found = compressed.find(codec->name);
+  const std::string cachePath = CachePath(codec);
+  if (found == compressed.end() && !cachePath.empty()) {
+    std::ifstream cached(cachePath, std::ios::binary);
+    std::string block((std::istreambuf_iterator<char>(cached)), std::istreambuf_iterator<char>());
+    if (!block.empty()) found = compressed.emplace(codec->name, block).first;
+  }
   if (found == compressed.end()) {
     std::string block;
     if (!codec->encode(payload, block)) {
@@ -122,6 +140,7 @@ void Decode(benchmark::State& state, const Codec* codec) {
       return;
     }
     found = compressed.emplace(codec->name, block).first;
+    if (!cachePath.empty()) std::ofstream(cachePath, std::ios::binary) << block;
   }
   const std::string& block = found->second;
   std::string output(payload.size(), '\0');

@@ -1,6 +1,6 @@
 // The block encoder against both decoders: every level round-trips every input, the tokens it
-// writes are ones the format allows (no overlapping copies), the smallest level never loses to the
-// fastest, and the output depends on nothing but the input and the level.
+// writes are ones the format allows (no overlapping copies), the smallest level does not lose to
+// the fastest, and the output depends on nothing but the input and the level.
 #include "tools/codec/block_encoder.h"
 
 #include <gtest/gtest.h>
@@ -158,10 +158,26 @@ TEST(BlockEncoder, TokensAreWellFormedWithoutOverlapOrUnmergedLiterals) {
   }
 }
 
-TEST(BlockEncoder, SmallestLevelIsNeverLargerThanFastest) {
+// The smallest level charges each token for its decoding time more heavily than the greedy
+// fastest level does, so on a few bytes it may give up a token that saves only a bit or two;
+// it must never lose more than that, and on data of any size it must win.
+TEST(BlockEncoder, SmallestLevelIsNeverMuchLargerThanFastest) {
   for (const Input& input : Inputs()) {
     SCOPED_TRACE(input.name);
-    EXPECT_LE(Encode(input.bytes, kSmallestLevel).size(), Encode(input.bytes, kFastestLevel).size());
+    const size_t fastest = Encode(input.bytes, kFastestLevel).size();
+    EXPECT_LE(Encode(input.bytes, kSmallestLevel).size(), fastest + fastest / 64 + 8);
+  }
+}
+
+TEST(BlockEncoder, SmallestLevelBeatsFastestOnLargeInputs) {
+  const std::string inputs[] = {
+      Prose(300000, 11),
+      Prose(200000, 3) + RandomBytes(5000, 4) + Prose(100000, 3),
+      Prose(3000, 5) + RandomBytes(200000, 8) + Prose(3000, 5),
+  };
+  for (size_t i = 0; i < sizeof(inputs) / sizeof(inputs[0]); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_LT(Encode(inputs[i], kSmallestLevel).size(), Encode(inputs[i], kFastestLevel).size());
   }
 }
 
@@ -205,6 +221,10 @@ TEST(BlockEncoder, RepetitionIsFoundAtEveryLevel) {
       {"random piece 50 times", Repeat(piece, 50), 2000 + 400, kFastestLevel},
       // Only the searching levels keep positions this far back through unrelated data.
       {"repeat 300 KiB apart", piece + RandomBytes(300000, 1) + piece, 302000 + 60, 2},
+      // A copy from beyond the decoder's cache is charged for its decoding time, but a long
+      // one still saves far more than that.
+      {"repeat 1.5 MiB apart", piece + RandomBytes(1500000, 2) + piece, 1502000 + 60,
+       kSmallestLevel},
   };
   for (const Case& c : cases) {
     for (int level = c.fromLevel; level <= kSmallestLevel; ++level) {

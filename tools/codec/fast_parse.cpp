@@ -41,17 +41,26 @@ void ParseFast(const uint8_t* data, int64_t size, TokenWriter& out) {
       copyLength = 4 + MatchLength(here + 4, data + candidate + 4, limit - 4);
     }
 
-    // Each choice is worth its saving over sending the bytes as literals.
-    const int64_t runSaving = runLength >= kMinByteRun ? 8 * runLength - ByteRunBits(runLength) : 0;
-    const int64_t copySaving = copyLength >= kMinCopyLength
-                                   ? 8 * copyLength - CopyBits(copyLength, copyDistance)
-                                   : 0;
+    // Each choice is worth its saving over sending the bytes as literals, less what the token
+    // costs the decoder.
+    const int64_t runSaving =
+        runLength >= kMinByteRun ? 8 * runLength - ByteRunBits(runLength) -
+                                           ByteRunDecodeBits(kGreedyTokenDecodeBits)
+                                     : 0;
+    const int64_t copySaving =
+        copyLength >= kMinCopyLength
+            ? 8 * copyLength - CopyBits(copyLength, copyDistance) -
+                  CopyDecodeBits(copyDistance, kGreedyTokenDecodeBits)
+            : 0;
     // A token inside a long literal run splits it, and the second half pays a new header.
     const int64_t pending = position - literalStart;
     const int64_t splitBits = pending > 0 ? LiteralHeaderBits(pending) : 0;
     if (runSaving <= splitBits && copySaving <= splitBits) {
-      const int64_t step = 1 + (misses++ >> kSkipShift);
-      position += step;
+      // Only positions without any repeat speed the scan up: a copy too short to pay for
+      // itself still says the data compresses.
+      const bool repeats = copyLength >= kMinCopyLength || runLength >= kMinByteRun;
+      misses = repeats ? 0 : misses + 1;
+      position += 1 + (misses >> kSkipShift);
       continue;
     }
     misses = 0;

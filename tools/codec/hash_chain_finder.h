@@ -30,9 +30,13 @@ class HashChainFinder {
   std::vector<int32_t> previous_;
 };
 
-// Bits a copy saves over sending its bytes as literals; may be negative.
+// Bits a copy saves over sending its bytes as literals, less what it costs the decoder; may be
+// negative.
 inline int64_t CopySaving(const Match& match) {
-  return match.length < kMinCopyLength ? 0 : 8 * int64_t(match.length) - CopyBits(match.length, match.distance);
+  return match.length < kMinCopyLength ? 0
+                                       : 8 * int64_t(match.length) -
+                                             CopyBits(match.length, match.distance) -
+                                             CopyDecodeBits(match.distance);
 }
 
 }  // namespace codec

@@ -21,7 +21,7 @@ Choice BestAt(const uint8_t* data, int64_t size, int64_t position, const HashCha
   const uint8_t* p = data + position;
   if (size - position >= kMinByteRun && p[0] == p[1] && p[1] == p[2]) {
     const int64_t run = RunLength(p, size - position);
-    const int64_t saving = 8 * run - ByteRunBits(run);
+    const int64_t saving = 8 * run - ByteRunBits(run) - ByteRunDecodeBits();
     if (saving > choice.saving) {
       choice.token = Match{int32_t(run), -1};
       choice.saving = saving;

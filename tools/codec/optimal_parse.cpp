@@ -108,7 +108,8 @@ class OptimalParser {
         }
         const int64_t longest = run < room ? run : room;
         for (int64_t length = kMinByteRun; length <= longest; ++length) {
-          RelaxToken(i + length, base + ByteRunBits(length), length, -1, afterLiterals);
+          RelaxToken(i + length, base + ByteRunBits(length) + ByteRunDecodeBits(), length, -1,
+                     afterLiterals);
         }
       }
 
@@ -122,7 +123,8 @@ class OptimalParser {
       for (int m = 0; m < count; ++m) {
         const int64_t distance = matches_[m].distance;
         const int64_t longest = matches_[m].length < room ? matches_[m].length : room;
-        const uint64_t distanceBits = base + 2 + CopyDistanceBits(distance);
+        const uint64_t distanceBits =
+            base + 2 + CopyDistanceBits(distance) + CopyDecodeBits(distance);
         for (; length <= longest; ++length) {
           RelaxToken(i + length, distanceBits + CopyLengthBits(length), length, int32_t(distance),
                      afterLiterals);
