@@ -24,12 +24,12 @@
 
 #include <cstring>
 
+#include "archive/corrupt_codes.h"
 #include "archive/header_stream.h"
+#include "archive/product_flags.h"
 
 namespace {
 
-constexpr uint64_t kMasterProductFlag = uint64_t(1) << 16;
-constexpr uint64_t kUninstallerPatchFlag = uint64_t(1) << 2;
 // The fewest bytes a counted record can take: its numbers and a NUL for each text. Counts that
 // what remains cannot back are refused before any memory is set aside for them.
 constexpr size_t kSmallestAssociation = 4 + 8;
@@ -71,7 +71,7 @@ bool ReadPresentationFields(HeaderStream& in, ArchiveHeader& header) {
   if (bitmapLength > 0 && !in.ReadBytes(size_t(bitmapLength), header.backgroundBitmap)) {
     return false;
   }
-  if ((header.productFlags & kMasterProductFlag) != 0 && !in.ReadText(header.masterProduct)) {
+  if (HasFlag(header.productFlags, ProductFlag::kExtendsMasterProduct) && !in.ReadText(header.masterProduct)) {
     return false;
   }
   if (!in.ReadText(header.desktopFolder) || !ReadBatchTexts(in, header)) return false;
@@ -82,30 +82,30 @@ bool ReadPresentationFields(HeaderStream& in, ArchiveHeader& header) {
 
 // The offset is stored as an unsigned word but checked as a signed one: a "negative" offset
 // is refused as such rather than as one beyond the file.
-int ReadUninstallerPatch(HeaderStream& in, uint32_t installerFileSize, ArchiveHeader& header) {
+CorruptCode ReadUninstallerPatch(HeaderStream& in, uint32_t installerFileSize, ArchiveHeader& header) {
   int32_t offset;
-  if (!ReadS32(in, offset) || offset < 0 || uint32_t(offset) > installerFileSize) return 23;
+  if (!ReadS32(in, offset) || offset < 0 || uint32_t(offset) > installerFileSize) return kBadUninstallerPatchOffset;
   header.uninstallerPatchOffset = uint32_t(offset);
-  if (offset == 0) return 0;
+  if (offset == 0) return kNoCorruption;
   uint32_t length;
-  if (!in.ReadU32(length) || !in.ReadBytes(length, header.uninstallerPatch)) return 23;
-  return 0;
+  if (!in.ReadU32(length) || !in.ReadBytes(length, header.uninstallerPatch)) return kBadUninstallerPatchOffset;
+  return kNoCorruption;
 }
 
 // Records until the exact text "~~THE END~~"; reading a record when 1001 are held is refused.
 // A first pass over a copy of the stream checks the list and counts it, so that the vector is
 // sized once instead of growing (and moving every record) a thousand times.
-int ReadDeletionSpecs(HeaderStream& in, Vector<FileDeletion>& specs) {
+CorruptCode ReadDeletionSpecs(HeaderStream& in, Vector<FileDeletion>& specs) {
   HeaderStream scan = in;
   FileDeletion record;
   int count = 0;
   for (;;) {
-    if (!scan.ReadText(record.specification)) return 38;
+    if (!scan.ReadText(record.specification)) return kTooManyDeletions;
     if (std::strcmp(record.specification.CStr(), kDeletionListEnd) == 0) break;
-    if (count >= kMaxDeletionSpecs) return 38;
+    if (count >= kMaxDeletionSpecs) return kTooManyDeletions;
     if (!scan.ReadU8(record.condition) || !scan.ReadText(record.value) ||
         !scan.ReadU32(record.flags)) {
-      return 38;
+      return kTooManyDeletions;
     }
     ++count;
   }
@@ -119,7 +119,7 @@ int ReadDeletionSpecs(HeaderStream& in, Vector<FileDeletion>& specs) {
     in.ReadU32(spec.flags);
   }
   in.Skip(scan.Position() - in.Position());  // the end text
-  return 0;
+  return kNoCorruption;
 }
 
 bool ReadAssociations(HeaderStream& in, Vector<FileAssociation>& associations) {
@@ -154,30 +154,30 @@ bool ReadUninstallValues(HeaderStream& in, Vector<UninstallData>& values) {
 
 bool ReadProductFlags(HeaderStream& stream, uint64_t& flags) { return stream.ReadU64(flags); }
 
-int ReadHeaderFields(HeaderStream& in, uint32_t installerFileSize, ArchiveHeader& header) {
-  if (!in.ReadU16(header.stageDelay) || header.stageDelay > kMaxStageDelay) return 19;
+CorruptCode ReadHeaderFields(HeaderStream& in, uint32_t installerFileSize, ArchiveHeader& header) {
+  if (!in.ReadU16(header.stageDelay) || header.stageDelay > kMaxStageDelay) return kStageDelayTooLarge;
 
-  if (!in.ReadU8(header.shortcutMode) || !in.ReadStamp(header.uninstallerStamp)) return 24;
+  if (!in.ReadU8(header.shortcutMode) || !in.ReadStamp(header.uninstallerStamp)) return kBadLicenceCount;
   if (!in.ReadText(header.publisher) || !in.ReadText(header.productName) ||
       !in.ReadText(header.sharedPath) || !in.ReadText(header.productStartMenu) ||
       !in.ReadText(header.defaultInstallDir) || !in.ReadText(header.displayVersion) ||
       !in.ReadText(header.productRegistry)) {
-    return 24;
+    return kBadLicenceCount;
   }
-  if (!ReadTextList(in, kMaxHeaderTexts, header.licenseTexts)) return 24;
-  if (!ReadTextList(in, kMaxHeaderTexts, header.readmeTexts)) return 26;
+  if (!ReadTextList(in, kMaxHeaderTexts, header.licenseTexts)) return kBadLicenceCount;
+  if (!ReadTextList(in, kMaxHeaderTexts, header.readmeTexts)) return kBadReadmeCount;
 
-  if (!in.ReadText(header.uninstallSubdir)) return 21;
-  if (!in.ReadText(header.volumeBase) || header.volumeBase.IsBlank()) return 21;
+  if (!in.ReadText(header.uninstallSubdir)) return kBlankVolumeBase;
+  if (!in.ReadText(header.volumeBase) || header.volumeBase.IsBlank()) return kBlankVolumeBase;
 
-  if (!ReadPresentationFields(in, header)) return 38;
-  if ((header.productFlags & kUninstallerPatchFlag) != 0) {
-    const int code = ReadUninstallerPatch(in, installerFileSize, header);
+  if (!ReadPresentationFields(in, header)) return kTooManyDeletions;
+  if (HasFlag(header.productFlags, ProductFlag::kRegisterUninstall)) {
+    const CorruptCode code = ReadUninstallerPatch(in, installerFileSize, header);
     if (code != 0) return code;
   }
-  const int code = ReadDeletionSpecs(in, header.deletionSpecs);
+  const CorruptCode code = ReadDeletionSpecs(in, header.deletionSpecs);
   if (code != 0) return code;
-  if (!ReadAssociations(in, header.fileAssociations)) return 36;
-  if (!ReadUninstallValues(in, header.uninstallValues)) return 37;
-  return 0;
+  if (!ReadAssociations(in, header.fileAssociations)) return kBadAssociationCount;
+  if (!ReadUninstallValues(in, header.uninstallValues)) return kBadUninstallValueCount;
+  return kNoCorruption;
 }

@@ -24,27 +24,11 @@
 
 #include <cstring>
 
+#include "archive/corrupt_codes.h"
+#include "archive/pe_layout.h"
 #include "core/little_endian.h"
 
 namespace {
-
-// PE header fields, as offsets from the PE signature.
-constexpr size_t kPePointerOffset = 0x3C;        // in the DOS header
-constexpr uint32_t kLowestPeOffset = 0x40;
-constexpr uint32_t kHighestPeOffset = 0x1000;
-constexpr size_t kSectionCountField = 6;
-constexpr size_t kOptionalHeaderSizeField = 0x14;
-constexpr size_t kOptionalHeaderStart = 0x18;
-constexpr int kFewestSections = 4;               // the engine's own sections and the archive
-constexpr int kMostSections = 99;
-
-// A section-table entry.
-constexpr size_t kSectionEntrySize = 40;
-constexpr size_t kSectionNameSize = 8;
-constexpr size_t kVirtualSizeField = 8;
-constexpr size_t kVirtualAddressField = 12;
-constexpr size_t kRawSizeField = 16;
-constexpr size_t kRawOffsetField = 20;
 
 uint16_t U16At(const uint8_t* p) { return LoadU16(p); }
 uint32_t U32At(const uint8_t* p) { return LoadU32(p); }
@@ -85,33 +69,33 @@ class PrologueCursor {
 
 }  // namespace
 
-int LocateArchiveSection(const uint8_t* file, size_t length, ArchiveSection& section) {
-  if (file == nullptr || length < kPePointerOffset + 2) return 43;
-  const uint32_t pe = U16At(file + kPePointerOffset);
-  if (pe < kLowestPeOffset || pe > kHighestPeOffset) return 43;
+CorruptCode LocateArchiveSection(const uint8_t* file, size_t length, ArchiveSection& section) {
+  if (file == nullptr || length < kPeOffsetField + 2) return kBadPeHeaderOffset;
+  const uint32_t pe = U16At(file + kPeOffsetField);
+  if (pe < kLowestPeOffset || pe > kHighestPeOffset) return kBadPeHeaderOffset;
 
-  if (length < pe + kSectionCountField + 2) return 44;
-  const int count = U16At(file + pe + kSectionCountField);
-  if (count < kFewestSections || count > kMostSections) return 44;
-  if (length < pe + kOptionalHeaderSizeField + 2) return 44;
-  const size_t table = pe + kOptionalHeaderStart + U16At(file + pe + kOptionalHeaderSizeField);
+  if (length < pe + kPeSectionCountField + 2) return kBadSectionCount;
+  const int count = U16At(file + pe + kPeSectionCountField);
+  if (count < kFewestSections || count > kMostSections) return kBadSectionCount;
+  if (length < pe + kPeOptionalHeaderSizeField + 2) return kBadSectionCount;
+  const size_t table = pe + kPeOptionalHeader + U16At(file + pe + kPeOptionalHeaderSizeField);
 
   for (int i = 0; i < count; ++i) {
     const size_t entry = table + size_t(i) * kSectionEntrySize;
-    if (length < entry + kSectionEntrySize) return 44;
+    if (length < entry + kSectionEntrySize) return kBadSectionCount;
     const uint8_t* fields = file + entry;
     if (!IsArchiveSectionName(fields)) continue;
-    const uint32_t rawOffset = U32At(fields + kRawOffsetField);
-    if (rawOffset == 0) return 9;
+    const uint32_t rawOffset = U32At(fields + kSectionRawOffsetField);
+    if (rawOffset == 0) return kSectionOffsetZero;
     section.peHeaderOffset = pe;
     section.sectionCount = count;
     section.tableOffset = uint32_t(table);
     section.index = i;
-    section.virtualSize = U32At(fields + kVirtualSizeField);
-    section.virtualAddress = U32At(fields + kVirtualAddressField);
-    section.rawSize = U32At(fields + kRawSizeField);
+    section.virtualSize = U32At(fields + kSectionVirtualSizeField);
+    section.virtualAddress = U32At(fields + kSectionVirtualAddressField);
+    section.rawSize = U32At(fields + kSectionRawSizeField);
     section.rawOffset = rawOffset;
-    return 0;
+    return kNoCorruption;
   }
   return kNoArchiveSection;
 }
@@ -125,41 +109,42 @@ bool BuilderVersionAccepted(uint32_t builderVersion) {
   return !(excess > 0.01);
 }
 
-int ReadArchivePrologue(const uint8_t* section, size_t sectionSize, ArchivePrologue& prologue) {
+CorruptCode ReadArchivePrologue(const uint8_t* section, size_t sectionSize, ArchivePrologue& prologue) {
   if (section == nullptr) sectionSize = 0;
   PrologueCursor in(section, sectionSize);
 
-  if (!in.ReadU32(prologue.magic) || prologue.magic != kArchiveMagic) return 20;
-  if (!in.ReadU32(prologue.builderVersion)) return 22;
+  if (!in.ReadU32(prologue.magic) || prologue.magic != kArchiveMagic) return kBadArchiveMagic;
+  if (!in.ReadU32(prologue.builderVersion)) return kBadHeaderLength;
   if (!BuilderVersionAccepted(prologue.builderVersion)) return kBuilderVersionTooNew;
 
-  if (!in.ReadU32(prologue.storedHeaderSize)) return 22;
-  if (prologue.storedHeaderSize == 0 || prologue.storedHeaderSize >= kStoredHeaderLimit) return 22;
-  if (!in.ReadU32(prologue.headerChecksum)) return 45;
-  if (!in.ReadU32(prologue.imageChecksum)) return 45;
-  if (!in.ReadS32(prologue.sectionDataEnd)) return 45;
-  if (prologue.sectionDataEnd < 0 || size_t(prologue.sectionDataEnd) > sectionSize) return 45;
-  if (!in.ReadS32(prologue.fileCount) || prologue.fileCount < 0) return 27;
-  if (!in.ReadS32(prologue.dataSize) || prologue.dataSize < 0) return 29;
-  if (!in.ReadU32(prologue.dataChecksum)) return prologue.fileCount > 0 ? 28 : 22;
+  if (!in.ReadU32(prologue.storedHeaderSize)) return kBadHeaderLength;
+  if (prologue.storedHeaderSize == 0 || prologue.storedHeaderSize >= kStoredHeaderLimit) return kBadHeaderLength;
+  if (!in.ReadU32(prologue.headerChecksum)) return kNegativeSectionDataEnd;
+  if (!in.ReadU32(prologue.imageChecksum)) return kNegativeSectionDataEnd;
+  if (!in.ReadS32(prologue.sectionDataEnd)) return kNegativeSectionDataEnd;
+  if (prologue.sectionDataEnd < 0 || size_t(prologue.sectionDataEnd) > sectionSize) return kNegativeSectionDataEnd;
+  if (!in.ReadS32(prologue.fileCount) || prologue.fileCount < 0) return kNegativeFileCount;
+  if (!in.ReadS32(prologue.dataSize) || prologue.dataSize < 0) return kNegativeDataBlockLength;
+  if (!in.ReadU32(prologue.dataChecksum))
+    return prologue.fileCount > 0 ? kBadLengthTableEntry : kBadHeaderLength;
 
   // A table that cannot fit fails here, as its first missing entry would, before any memory
   // is set aside for a count that the section cannot back.
-  if (size_t(prologue.fileCount) > in.Remaining() / 4) return 28;
+  if (size_t(prologue.fileCount) > in.Remaining() / 4) return kBadLengthTableEntry;
   prologue.fileLengths.SetSize(prologue.fileCount);
   for (int i = 0; i < prologue.fileCount; ++i) {
     int32_t length = 0;
-    if (!in.ReadS32(length) || length < 0 || length > kFileLengthLimit) return 28;
+    if (!in.ReadS32(length) || length < 0 || length > kFileLengthLimit) return kBadLengthTableEntry;
     prologue.fileLengths[i] = length;
   }
 
   const size_t headerOffset = in.Offset();
-  if (prologue.storedHeaderSize > in.Remaining()) return 22;
+  if (prologue.storedHeaderSize > in.Remaining()) return kBadHeaderLength;
   // Offsets are 32-bit; only a section of more than 4 GB could place the data beyond them.
-  if (headerOffset + prologue.storedHeaderSize > UINT32_MAX) return 22;
+  if (headerOffset + prologue.storedHeaderSize > UINT32_MAX) return kBadHeaderLength;
   prologue.storedHeaderOffset = uint32_t(headerOffset);
   prologue.dataStartOffset = uint32_t(headerOffset + prologue.storedHeaderSize);
-  return 0;
+  return kNoCorruption;
 }
 
 void ScrambleHeader(char* bytes, size_t length, uint32_t key) {

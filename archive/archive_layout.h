@@ -3,6 +3,8 @@
 // engine (which reads its own file) and the builder's inspector.
 #pragma once
 
+#include "archive/corrupt_codes.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -16,11 +18,6 @@ inline constexpr uint32_t kEngineVersion = 1110;
 inline constexpr uint32_t kStoredHeaderLimit = 0xA00000;  // stored header sizes stay below
 inline constexpr int32_t kFileLengthLimit = 0x40000000;
 inline constexpr int kPrologueFixedSize = 36;             // the nine words before the lengths
-
-// Returned by LocateArchiveSection when the file is a PE image without an archive section.
-inline constexpr int kNoArchiveSection = -1;
-// Returned by ReadArchivePrologue when a newer builder wrote the archive.
-inline constexpr int kBuilderVersionTooNew = -2;
 
 // What the section table says of the archive section (file offsets and sizes).
 struct ArchiveSection {
@@ -45,7 +42,7 @@ inline constexpr size_t kPeHeadersReadLimit = 0x1000 + 0x18 + 0xFFFF + 99 * 40;
 // offset unreadable or outside 0x40 .. 0x1000), 44 (section count unreadable or outside
 // 4 .. 99, optional header size unreadable, or a table entry up to the archive's that runs past
 // the bytes given; entries after the archive's are not read), 9 (PointerToRawData 0).
-int LocateArchiveSection(const uint8_t* file, size_t length, ArchiveSection& section);
+CorruptCode LocateArchiveSection(const uint8_t* file, size_t length, ArchiveSection& section);
 
 // The fixed words at the section start, the length table, and where the header and data lie.
 struct ArchivePrologue {
@@ -72,7 +69,7 @@ struct ArchivePrologue {
 // or, for an unchecked word, of the next check: BuilderVersion 22, HeaderChecksum and
 // ImageChecksum 45, DataChecksum 28 (22 when FileCount is 0). Fields read before a failure keep
 // their values.
-int ReadArchivePrologue(const uint8_t* section, size_t sectionSize, ArchivePrologue& prologue);
+CorruptCode ReadArchivePrologue(const uint8_t* section, size_t sectionSize, ArchivePrologue& prologue);
 
 // Archives of this engine's version and older are read; newer ones (11.12 and above) are not.
 bool BuilderVersionAccepted(uint32_t builderVersion);

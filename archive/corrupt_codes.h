@@ -1,8 +1,14 @@
 // The numbered integrity failures of the archive. Each stops the installation through
-// CorruptInstaller with its number; codes 1 and 2 have fatal messages of their own.
+// CorruptInstaller with its number; codes 1 and 2 have fatal messages of their own. The
+// archive's readers return them, kNoCorruption when everything checked out.
 #pragma once
 
 enum CorruptCode : int {
+  // Not corrupt-installer codes: the two results of reading the archive that end in messages of
+  // their own.
+  kBuilderVersionTooNew = -2,  // a newer builder wrote the archive
+  kNoArchiveSection = -1,      // the file is a PE image without an archive section
+  kNoCorruption = 0,
   kCannotOpenSelf = 1,
   kCannotReadArchiveData = 2,
   kNegativeFileDataLength = 5,
@@ -42,3 +48,7 @@ enum CorruptCode : int {
   kFileChecksumMismatch = 100,
   kBadDestinationKind = 110,
 };
+
+// A short English name of the code ("header checksum mismatch"), for the builder's inspector
+// and the tests; "unknown code" for a number that is none of the above.
+const char* CorruptCodeName(int code);

@@ -13,35 +13,36 @@
 #include "archive/file_entry.h"
 
 #include "archive/archive_layout.h"
+#include "archive/corrupt_codes.h"
 #include "archive/header_stream.h"
 #include "core/checksum.h"
 
-int ReadFileEntry(const char* block, size_t size, size_t& offset, int32_t length,
+CorruptCode ReadFileEntry(const char* block, size_t size, size_t& offset, int32_t length,
                   FileEntry& entry) {
-  if (block == nullptr || offset > size) return 70;
+  if (block == nullptr || offset > size) return kEmptyFileName;
   HeaderStream in(block + offset, size - offset);
 
-  if (!in.ReadText(entry.name) || entry.name.IsEmpty()) return 70;
+  if (!in.ReadText(entry.name) || entry.name.IsEmpty()) return kEmptyFileName;
   if (!in.ReadU32(entry.destinationKind) || !in.ReadU32(entry.flags) ||
       !in.ReadU32(entry.attributes)) {
-    return 70;
+    return kEmptyFileName;
   }
-  if (length < 0) return 71;
-  if (length > kFileLengthLimit) return 72;
+  if (length < 0) return kNegativeFileLength;
+  if (length > kFileLengthLimit) return kFileTooLong;
   const char* data = block + offset + in.Position();
-  if (!in.Skip(size_t(length))) return 72;
+  if (!in.Skip(size_t(length))) return kFileTooLong;
   entry.data = data;
   entry.length = length;
 
-  if (!in.ReadU32(entry.checksum) || entry.checksum != ArchiveChecksum(data, length)) return 100;
+  if (!in.ReadU32(entry.checksum) || entry.checksum != ArchiveChecksum(data, length)) return kFileChecksumMismatch;
 
-  if (!in.ReadStamp(entry.stamp) || !in.ReadText(entry.versionOrShortcutName)) return 100;
+  if (!in.ReadStamp(entry.stamp) || !in.ReadText(entry.versionOrShortcutName)) return kFileChecksumMismatch;
   entry.shortcutIcon.Clear();
   if ((entry.flags & (kFileDesktopShortcut | kFileStartMenuShortcut)) != 0 &&
       !in.ReadText(entry.shortcutIcon)) {
-    return 100;
+    return kFileChecksumMismatch;
   }
-  if (!in.ReadText(entry.shortcutArguments) || !in.ReadText(entry.destinationText)) return 100;
+  if (!in.ReadText(entry.shortcutArguments) || !in.ReadText(entry.destinationText)) return kFileChecksumMismatch;
   offset += in.Position();
-  return 0;
+  return kNoCorruption;
 }

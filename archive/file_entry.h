@@ -2,6 +2,8 @@
 // and the texts of its shortcut. Reading is pure: the data stays where the block holds it.
 #pragma once
 
+#include "archive/corrupt_codes.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -37,5 +39,5 @@ inline constexpr uint32_t kFileToUninstallDir = 0x40;
 // 72 in the data, 100 in the checksum and everything after it); a name or text without its NUL
 // runs past the end. The icon text is read only with flag bit 0 or 1. On failure `offset` is
 // unchanged.
-int ReadFileEntry(const char* block, size_t size, size_t& offset, int32_t length,
+CorruptCode ReadFileEntry(const char* block, size_t size, size_t& offset, int32_t length,
                   FileEntry& entry);

@@ -5,7 +5,7 @@
 #include "archive/decompressor.h"
 #include "archive/own_archive.h"
 
-int UnpackHeaderBlock(const uint8_t* section, size_t sectionSize, const ArchivePrologue& prologue,
+CorruptCode UnpackHeaderBlock(const uint8_t* section, size_t sectionSize, const ArchivePrologue& prologue,
                       String& block) {
   size_t start = prologue.storedHeaderOffset;
   size_t length = prologue.storedHeaderSize;
@@ -13,7 +13,7 @@ int UnpackHeaderBlock(const uint8_t* section, size_t sectionSize, const ArchiveP
   block.Assign(reinterpret_cast<const char*>(section) + start, int(length));
   ScrambleHeader(block.Data(), length, prologue.headerChecksum);
   if (!DecompressString(block)) return kHeaderDoesNotDecompress;
-  return 0;
+  return kNoCorruption;
 }
 
 #endif  // _WIN32

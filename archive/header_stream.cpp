@@ -13,17 +13,14 @@
 
 #include <cstring>
 
+#include "core/little_endian.h"
+
 namespace {
 
 // String keeps a little room beyond its length inside its 32-bit capacity, and a length of
 // exactly kAll means "measure to the NUL"; stay well clear of both.
 constexpr size_t kLongestString = size_t(String::kAll) - 64;
 
-uint64_t LittleEndian(const char* bytes, int width) {
-  uint64_t value = 0;
-  for (int i = width - 1; i >= 0; --i) value = value << 8 | uint8_t(bytes[i]);
-  return value;
-}
 
 }  // namespace
 
@@ -36,21 +33,21 @@ bool HeaderStream::ReadU8(uint8_t& value) {
 
 bool HeaderStream::ReadU16(uint16_t& value) {
   if (Remaining() < 2) return false;
-  value = uint16_t(LittleEndian(data_ + position_, 2));
+  value = LoadU16(data_ + position_);
   position_ += 2;
   return true;
 }
 
 bool HeaderStream::ReadU32(uint32_t& value) {
   if (Remaining() < 4) return false;
-  value = uint32_t(LittleEndian(data_ + position_, 4));
+  value = LoadU32(data_ + position_);
   position_ += 4;
   return true;
 }
 
 bool HeaderStream::ReadU64(uint64_t& value) {
   if (Remaining() < 8) return false;
-  value = LittleEndian(data_ + position_, 8);
+  value = LoadU64(data_ + position_);
   position_ += 8;
   return true;
 }
@@ -101,12 +98,12 @@ bool HeaderStream::ReadStamp(FileStamp& stamp) {
   constexpr size_t kStampSize = 24;
   if (Remaining() < kStampSize) return false;
   const char* fields = data_ + position_;
-  stamp.year = int32_t(uint32_t(LittleEndian(fields, 4)));
-  stamp.month = int32_t(uint32_t(LittleEndian(fields + 4, 4)));
-  stamp.day = int32_t(uint32_t(LittleEndian(fields + 8, 4)));
-  stamp.hour = int32_t(uint32_t(LittleEndian(fields + 12, 4)));
-  stamp.minute = int32_t(uint32_t(LittleEndian(fields + 16, 4)));
-  stamp.second = int32_t(uint32_t(LittleEndian(fields + 20, 4)));
+  stamp.year = int32_t(LoadU32(fields));
+  stamp.month = int32_t(LoadU32(fields + 4));
+  stamp.day = int32_t(LoadU32(fields + 8));
+  stamp.hour = int32_t(LoadU32(fields + 12));
+  stamp.minute = int32_t(LoadU32(fields + 16));
+  stamp.second = int32_t(LoadU32(fields + 20));
   position_ += kStampSize;
   return true;
 }

@@ -13,15 +13,10 @@
 
 #include <cstring>
 
+#include "archive/pe_layout.h"
 #include "core/little_endian.h"
 
 namespace {
-
-constexpr int kSectionCountField = 6;
-constexpr int kInitializedDataSizeField = 0x20;
-constexpr int kImageSizeField = 0x50;
-constexpr int kSectionEntrySize = 40;
-constexpr int kRawOffsetField = 20;
 
 struct TableEntry {
   uint8_t bytes[kSectionEntrySize];
@@ -30,7 +25,7 @@ struct TableEntry {
 // The 40 bytes at `offset`, zeros for those beyond the image.
 TableEntry ReadEntry(const String& image, int64_t offset) {
   TableEntry entry = {};
-  for (int i = 0; i < kSectionEntrySize; ++i) {
+  for (int i = 0; i < int(kSectionEntrySize); ++i) {
     const int64_t at = offset + i;
     if (at >= 0 && at < image.Length()) entry.bytes[i] = uint8_t(image.CStr()[at]);
   }
@@ -39,7 +34,7 @@ TableEntry ReadEntry(const String& image, int64_t offset) {
 
 // Writes the bytes of `entry` that fall within the image.
 void WriteEntry(String& image, int64_t offset, const TableEntry& entry) {
-  for (int i = 0; i < kSectionEntrySize; ++i) {
+  for (int i = 0; i < int(kSectionEntrySize); ++i) {
     const int64_t at = offset + i;
     if (at >= 0 && at < image.Length()) *image.CharPtrAt(int(at)) = char(entry.bytes[i]);
   }
@@ -51,7 +46,7 @@ void SubtractU32At(String& image, int64_t offset, uint32_t amount) {
 }
 
 void ReduceRawOffset(TableEntry& entry, uint32_t amount) {
-  uint8_t* field = entry.bytes + kRawOffsetField;
+  uint8_t* field = entry.bytes + kSectionRawOffsetField;
   uint32_t value = LoadU32(field) - amount;
   for (int i = 0; i < 4; ++i) field[i] = uint8_t(value >> (8 * i));
 }
@@ -65,14 +60,13 @@ String MakeUninstallerImage(const String& beforeSection, const String& afterSect
   image.Append(afterSection);
   const int64_t pe = section.peHeaderOffset;
 
-  const int64_t countField = pe + kSectionCountField;
+  const int64_t countField = pe + kPeSectionCountField;
   if (countField + 2 <= image.Length()) {
-    const uint16_t count = uint16_t(uint8_t(image.CharAt(int(countField))) |
-                                    uint8_t(image.CharAt(int(countField + 1))) << 8);
+    const uint16_t count = LoadU16(image.CStr() + countField);
     image.WriteU16At(int(countField), uint16_t(count - 1));
   }
-  SubtractU32At(image, pe + kInitializedDataSizeField, section.rawSize);
-  SubtractU32At(image, pe + kImageSizeField, section.rawSize);
+  SubtractU32At(image, pe + kPeInitializedDataField, section.rawSize);
+  SubtractU32At(image, pe + kPeSizeOfImageField, section.rawSize);
 
   if (section.index >= 0 && section.index < section.sectionCount) {
     const int64_t table = section.tableOffset;

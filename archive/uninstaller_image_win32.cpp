@@ -13,7 +13,7 @@ constexpr int kImageChecksumBit = 32;
 
 }  // namespace
 
-int ReadUninstallerImage(File& installer, const ArchiveSection& section, uint32_t imageChecksum,
+CorruptCode ReadUninstallerImage(File& installer, const ArchiveSection& section, uint32_t imageChecksum,
                          const ArchiveHeader& header, String& image) {
   // Offsets beyond the signed range of file positions cannot be read.
   const int64_t rawOffset = section.rawOffset;
@@ -32,7 +32,7 @@ int ReadUninstallerImage(File& installer, const ArchiveSection& section, uint32_
 
   image = MakeUninstallerImage(before, after, section, header.uninstallerPatchOffset,
                                header.uninstallerPatch);
-  return 0;
+  return kNoCorruption;
 }
 
 #endif  // _WIN32

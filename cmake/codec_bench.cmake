@@ -15,7 +15,7 @@ endif()
 
 if(NOT TARGET quorvex_portable_bench)
   quorvex_portable_library(quorvex_portable_bench)
-  target_compile_options(quorvex_portable_bench PUBLIC -O2)
+  target_compile_options(quorvex_portable_bench_flags INTERFACE -O2)
 endif()
 
 file(GLOB codec_bench_codec CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/codec/*.cpp)

@@ -1,26 +1,40 @@
-# The Win32 engine: one static library of every engine folder, the GUI program around it and,
-# in test builds, the Win32 tests that run under wine64.
-quorvex_sources(engine_sources core platform archive config ui install uninstall)
-list(FILTER engine_sources EXCLUDE REGEX "/core/fatal_stderr\\.cpp$")
-list(FILTER engine_sources EXCLUDE REGEX "/install/winmain\\.cpp$")
+# The Win32 engine: one static library per engine folder (cmake/layers.cmake), the GUI program
+# above them and, in test builds, the Win32 tests that run under wine64.
+include(cmake/layers.cmake)
 
-add_library(quorvex_engine STATIC ${engine_sources})
-target_include_directories(quorvex_engine PUBLIC ${PROJECT_SOURCE_DIR})
-target_compile_options(quorvex_engine PRIVATE ${QUORVEX_WARNINGS})
-target_compile_definitions(quorvex_engine PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
-target_link_libraries(quorvex_engine PUBLIC comctl32 ole32 uuid shell32 gdi32 user32 advapi32)
+# The user interface's hooks for the layers below it: the fatal-error box, the message box of the
+# platform operations and the message pump while a process runs.
+set(QUORVEX_HOOK_SOURCES ui/messages.cpp ui/ui_seam.cpp ui/message_pump.cpp)
+list(TRANSFORM QUORVEX_HOOK_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
+
+foreach(layer IN LISTS QUORVEX_LAYERS)
+  quorvex_sources(layer_sources_${layer} ${layer})
+endforeach()
+list(FILTER layer_sources_core EXCLUDE REGEX "/core/fatal_stderr\\.cpp$")
+list(REMOVE_ITEM layer_sources_ui ${QUORVEX_HOOK_SOURCES})
+set(hook_objects quorvex_hooks)
+quorvex_layer_libraries(quorvex_engine)
+
+target_compile_definitions(quorvex_engine_flags INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
+target_link_libraries(quorvex_engine_flags INTERFACE comctl32 ole32 uuid shell32 gdi32 user32 advapi32)
 if(QUORVEX_TEST_SEAM)
-  target_compile_definitions(quorvex_engine PUBLIC QUORVEX_TEST_SEAM=1)
+  target_compile_definitions(quorvex_engine_flags INTERFACE QUORVEX_TEST_SEAM=1)
 endif()
 # Small, self-contained images: only system DLLs are imported.
-target_compile_options(quorvex_engine PUBLIC -ffunction-sections -fdata-sections)
+target_compile_options(quorvex_engine_flags INTERFACE -ffunction-sections -fdata-sections)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   # Without exceptions the 32-bit image needs no unwind tables (64-bit Windows does, for SEH).
-  target_compile_options(quorvex_engine PUBLIC -fno-asynchronous-unwind-tables -fno-unwind-tables)
+  target_compile_options(quorvex_engine_flags INTERFACE -fno-asynchronous-unwind-tables -fno-unwind-tables)
 endif()
-target_link_options(quorvex_engine PUBLIC -static -Wl,--gc-sections)
+target_link_options(quorvex_engine_flags INTERFACE -static -Wl,--gc-sections)
 
-add_executable(quorvex WIN32 ${PROJECT_SOURCE_DIR}/install/winmain.cpp ${PROJECT_SOURCE_DIR}/res/quorvex.rc)
+add_library(quorvex_hooks OBJECT ${QUORVEX_HOOK_SOURCES})
+quorvex_layer_include_dir(ui hooks_include_dir)
+target_include_directories(quorvex_hooks PRIVATE ${hooks_include_dir})
+target_compile_options(quorvex_hooks PRIVATE ${QUORVEX_WARNINGS})
+target_link_libraries(quorvex_hooks PRIVATE quorvex_engine_flags)
+
+add_executable(quorvex WIN32 ${PROJECT_SOURCE_DIR}/program/winmain.cpp ${PROJECT_SOURCE_DIR}/res/quorvex.rc)
 target_compile_options(quorvex PRIVATE ${QUORVEX_WARNINGS})
 target_link_libraries(quorvex PRIVATE quorvex_engine)
 set_target_properties(quorvex PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -7,8 +7,8 @@ set(QUORVEX_FUZZ_SECONDS 30 CACHE STRING "How long ctest runs each fuzz target")
 set(fuzz_sanitize -fsanitize=address,undefined -fno-sanitize-recover=undefined)
 
 quorvex_portable_library(quorvex_portable_fuzz)
-target_compile_options(quorvex_portable_fuzz PUBLIC ${fuzz_sanitize} -fsanitize=fuzzer-no-link -g -O1)
-target_link_options(quorvex_portable_fuzz PUBLIC ${fuzz_sanitize})
+target_compile_options(quorvex_portable_fuzz_flags INTERFACE ${fuzz_sanitize} -fsanitize=fuzzer-no-link -g -O1)
+target_link_options(quorvex_portable_fuzz_flags INTERFACE ${fuzz_sanitize})
 
 # The builder's block encoder, for the round-trip target: a second library linked by every target.
 file(GLOB fuzz_codec_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/codec/*.cpp)

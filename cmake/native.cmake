@@ -1,19 +1,22 @@
-# Portable layers built for the host: tested with sanitizers, benchmarked without.
-# The core library and the platform layer's pure text operations.
-quorvex_sources(portable_sources core archive)
-# Files named *_win32.cpp hold the parts of a folder that call Windows.
-list(FILTER portable_sources EXCLUDE REGEX "_win32\\.cpp$")
-list(APPEND portable_sources ${PROJECT_SOURCE_DIR}/platform/path_text.cpp
-  ${PROJECT_SOURCE_DIR}/platform/os_version.cpp
-  ${PROJECT_SOURCE_DIR}/config/variable_substitution.cpp
-  ${PROJECT_SOURCE_DIR}/config/file_spec_text.cpp
-  ${PROJECT_SOURCE_DIR}/config/language_table.cpp)
+# Portable layers built for the host: tested with sanitizers, benchmarked without. The folders
+# keep their order and their rule (cmake/layers.cmake): the core library, the platform layer's
+# pure text operations, the archive readers and the configuration's pure parts.
+include(cmake/layers.cmake)
+foreach(layer core archive)
+  quorvex_sources(layer_sources_${layer} ${layer})
+  # Files named *_win32.cpp hold the parts of a folder that call Windows.
+  list(FILTER layer_sources_${layer} EXCLUDE REGEX "_win32\\.cpp$")
+endforeach()
+set(layer_sources_platform platform/path_text.cpp platform/os_version.cpp)
+set(layer_sources_config config/variable_substitution.cpp config/file_spec_text.cpp
+  config/language_table.cpp)
+list(TRANSFORM layer_sources_platform PREPEND ${PROJECT_SOURCE_DIR}/)
+list(TRANSFORM layer_sources_config PREPEND ${PROJECT_SOURCE_DIR}/)
 set(sanitize -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 
+# NAME links every portable layer; their compile and link options go on NAME_flags.
 function(quorvex_portable_library name)
-  add_library(${name} STATIC ${portable_sources})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_compile_options(${name} PRIVATE ${QUORVEX_WARNINGS})
+  quorvex_layer_libraries(${name})
 endfunction()
 
 option(QUORVEX_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
@@ -23,8 +26,8 @@ if(QUORVEX_FUZZ)
 endif()
 
 quorvex_portable_library(quorvex_portable)
-target_compile_options(quorvex_portable PUBLIC ${sanitize} -g -O1)
-target_link_options(quorvex_portable PUBLIC ${sanitize})
+target_compile_options(quorvex_portable_flags INTERFACE ${sanitize} -g -O1)
+target_link_options(quorvex_portable_flags INTERFACE ${sanitize})
 
 include(cmake/tools.cmake)
 
@@ -42,7 +45,7 @@ if(QUORVEX_TESTS)
   if(benchmark_FOUND AND bench_sources)
     # Benchmarks measure optimised code: their own copy of the library, no sanitizers.
     quorvex_portable_library(quorvex_portable_bench)
-    target_compile_options(quorvex_portable_bench PUBLIC -O2)
+    target_compile_options(quorvex_portable_bench_flags INTERFACE -O2)
     add_executable(core_bench ${bench_sources})
     target_compile_options(core_bench PRIVATE -O2 ${QUORVEX_WARNINGS})
     target_link_libraries(core_bench PRIVATE quorvex_portable_bench benchmark::benchmark_main)

@@ -17,7 +17,8 @@ void InstallLanguageTables(LanguageTables&& tables) {
   CurrentLanguage = tables.defaultLanguage;
 }
 
-String LookupString(int id) {
+String LookupString(StringId stringId) {
+  int id = int(stringId);
   if (id < 0 || id >= StringTable.Count()) return String();
   Vector<String>& row = StringTable[id];
   if (CurrentLanguage < 0 || CurrentLanguage >= row.Count()) return String();

@@ -1,6 +1,7 @@
 // Texts of the archive's language tables, looked up by numeric id in the current language.
 #pragma once
 
+#include "config/string_ids.h"
 #include "core/string.h"
 #include "core/vector.h"
 
@@ -20,4 +21,4 @@ void InstallLanguageTables(LanguageTables&& tables);
 // texts. "<product>" becomes ProductName and "<os>" the Windows directory, in any letter case.
 // The filled-in text replaces the stored one, so a later change of ProductName does not reach
 // a text that has been looked up before.
-String LookupString(int id);
+String LookupString(StringId id);

@@ -14,6 +14,7 @@
 
 #include <cstring>
 
+#include "archive/corrupt_codes.h"
 #include "archive/header_stream.h"
 
 namespace {
@@ -28,23 +29,23 @@ String NormalizeLineBreaks(const String& text) {
   return result;
 }
 
-int ReadLanguageTables(HeaderStream& in, LanguageTables& tables) {
+CorruptCode ReadLanguageTables(HeaderStream& in, LanguageTables& tables) {
   uint8_t languageCount;
-  if (!in.ReadU8(languageCount) || languageCount < 1 || languageCount > kMaxLanguages) return 30;
+  if (!in.ReadU8(languageCount) || languageCount < 1 || languageCount > kMaxLanguages) return kBadLanguageCount;
   uint32_t stringCount;
   if (!in.ReadU32(stringCount) || stringCount < 1 || stringCount > uint32_t(kMaxStringIds)) {
-    return 31;
+    return kBadStringIdCount;
   }
   const int languages = languageCount;
   const int strings = int(stringCount);
   const size_t smallestRest = size_t(languages) + size_t(strings) * size_t(languages) + 4;
-  if (in.Remaining() < smallestRest) return 32;
+  if (in.Remaining() < smallestRest) return kBadStringTableEnd;
 
   tables.defaultLanguage = 0;
   tables.names.SetSize(languages);
   for (int i = 0; i < languages; ++i) {
     String& name = tables.names[i];
-    if (!in.ReadText(name)) return 32;
+    if (!in.ReadText(name)) return kBadStringTableEnd;
     if (std::strcmp(name.CStr(), kDefaultLanguageName) == 0) tables.defaultLanguage = i;
   }
 
@@ -54,12 +55,12 @@ int ReadLanguageTables(HeaderStream& in, LanguageTables& tables) {
     row.SetSize(languages);
     for (int language = 0; language < languages; ++language) {
       String& text = row[language];
-      if (!in.ReadText(text)) return 32;
+      if (!in.ReadText(text)) return kBadStringTableEnd;
       text.NormaliseLineBreaks();
     }
   }
 
   uint32_t endMarker;
-  if (!in.ReadU32(endMarker) || endMarker != kStringTableEnd) return 32;
-  return 0;
+  if (!in.ReadU32(endMarker) || endMarker != kStringTableEnd) return kBadStringTableEnd;
+  return kNoCorruption;
 }

@@ -3,6 +3,8 @@
 // process-wide tables (language_strings.h).
 #pragma once
 
+#include "archive/corrupt_codes.h"
+
 #include <cstdint>
 
 #include "core/string.h"
@@ -25,7 +27,7 @@ struct LanguageTables {
 // read. Line breaks of each text are stored as CR LF. A count that cannot be read fails with its
 // own code; names, texts and the marker cut short by the end of the header (a text without its
 // NUL included) fail with 32. Returns 0 or the code.
-int ReadLanguageTables(HeaderStream& stream, LanguageTables& tables);
+CorruptCode ReadLanguageTables(HeaderStream& stream, LanguageTables& tables);
 
 // LF, CR and LF CR become CR LF; CR LF stays.
 String NormalizeLineBreaks(const String& text);

@@ -1,6 +1,5 @@
 #include "config/settings.h"
 
-String ApplicationName;
 bool AutomaticMode = false;
 String InstallDir;
 String ProductName;
@@ -13,6 +12,8 @@ uint32_t BottomColor = 0;
 bool MonoColor = true;
 uint8_t TitleShadow = 1;
 bool FullScreenBackground = false;
-String BackgroundBitmap;
 String DisplayVersion;
 String UninstallSubdir;
+String ProductStartMenu;
+String DefaultInstallDir;
+String UninstallKeyName;

@@ -261,14 +261,13 @@ uint32_t String::ReadU32At(int offset) const {
 
 bool String::WriteU16At(int offset, uint16_t v) {
   if (offset < 0 || offset > length_ - 2) return false;
-  text_[offset] = char(v & 0xFF);
-  text_[offset + 1] = char(v >> 8);
+  StoreU16(text_ + offset, v);
   return true;
 }
 
 bool String::WriteU32At(int offset, uint32_t v) {
   if (offset < 0 || offset > length_ - 4) return false;
-  for (int i = 0; i < 4; ++i) text_[offset + i] = char((v >> (8 * i)) & 0xFF);
+  StoreU32(text_ + offset, v);
   return true;
 }
 

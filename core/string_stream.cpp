@@ -3,6 +3,7 @@
 // string as it was.
 #include <cstdint>
 
+#include "core/little_endian.h"
 #include "core/stream.h"
 #include "core/string.h"
 
@@ -11,14 +12,13 @@ namespace {
 bool ReadLittleEndian(Reader& in, int bytes, uint32_t& value) {
   unsigned char raw[4] = {0, 0, 0, 0};
   if (!in.Read(raw, bytes)) return false;
-  value = 0;
-  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | raw[i];
+  value = uint32_t(LoadLittleEndian(raw, bytes));
   return true;
 }
 
 bool WriteLittleEndian(Writer& out, int bytes, uint32_t value) {
   unsigned char raw[4];
-  for (int i = 0; i < bytes; ++i) raw[i] = static_cast<unsigned char>(value >> (8 * i));
+  StoreLittleEndian(raw, value, bytes);
   return out.Write(raw, bytes);
 }
 

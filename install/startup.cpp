@@ -1,8 +1,8 @@
 #include "install/startup.h"
 
-#include "archive/own_archive.h"
 #include "config/settings.h"
 #include "install/command_line.h"
+#include "install/installer_archive.h"
 #include "platform/file.h"
 #include "platform/system_paths.h"
 #include "ui/language_dialog.h"
@@ -17,13 +17,19 @@ constexpr unsigned kOwnFileMode = 0x0111;
 // The engine's own file, which carries the archive. Never closed: the process ends first.
 File InstallerFile;
 
-[[noreturn]] void RunUninstallMode(const CommandLineRequests& requests) {
-  if (requests.uninstallProduct.IsEmpty()) UsageError("Product name required");
-  // The uninstaller is not part of this build yet: the checks above are all that runs.
-  ExitInstaller();
+}  // namespace
+
+void StartProgram(HINSTANCE instance, const char* commandLine, CommandLineRequests& requests) {
+  ApplicationName = "Quorvex";
+  InitSystemPaths();
+  InstanceHandle = instance;
+  TitleColor = GetSysColor(COLOR_WINDOWTEXT);
+  TopColor = GetSysColor(COLOR_WINDOW);
+  MonoColor = true;
+  ParseCommandLine(commandLine, requests);
 }
 
-[[noreturn]] void RunInstallMode() {
+void RunInstallMode() {
   String ownPath = OwnPathFromCommandLine(GetCommandLineA());
   if (InstallerFile.Open(ownPath, kOwnFileMode, FILE_ATTRIBUTE_NORMAL) != 0)
     FatalErrorFormat("Error code 1: The Quorvex could not open itself.  Filename:\n%s", ownPath.CStr());
@@ -31,20 +37,4 @@ File InstallerFile;
   ChooseLanguage();
   // The install sequence that follows the choice of language is not part of this build yet.
   ExitInstaller();
-}
-
-}  // namespace
-
-void StartupSequence(HINSTANCE instance, const char* commandLine) {
-  ApplicationName = "Quorvex";
-  InitSystemPaths();
-  InstanceHandle = instance;
-  TitleColor = GetSysColor(COLOR_WINDOWTEXT);
-  TopColor = GetSysColor(COLOR_WINDOW);
-  MonoColor = true;
-
-  CommandLineRequests requests;
-  ParseCommandLine(commandLine, requests);
-  if (UninstallMode) RunUninstallMode(requests);
-  RunInstallMode();
 }

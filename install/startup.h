@@ -1,7 +1,14 @@
+// What both modes start with, and the install mode that follows when no /u was given.
 #pragma once
 
 #include <windows.h>
 
-// The program's start: settings defaults, command line, then uninstall or install mode. Never
-// returns; every mode ends through ExitInstaller.
-[[noreturn]] void StartupSequence(HINSTANCE instance, const char* commandLine);
+struct CommandLineRequests;
+
+// The settings' defaults, the system locations and the command line, read into the settings
+// and requests. A malformed command line ends the process with the usage box.
+void StartProgram(HINSTANCE instance, const char* commandLine, CommandLineRequests& requests);
+
+// Reads the program's own archive and runs the installation. Never returns; it ends through
+// ExitInstaller.
+[[noreturn]] void RunInstallMode();

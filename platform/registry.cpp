@@ -4,7 +4,7 @@
 #include "core/value.h"
 #include "platform/registry_key.h"
 #include "platform/system_error.h"
-#include "ui/ui_seam.h"
+#include "platform/ui_hooks.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // required-value stop.
 #include <cstring>
 
-#include "config/settings.h"
 #include "core/fatal.h"
 #include "core/value.h"
+#include "platform/application_name.h"
 #include "platform/registry.h"
 
 namespace {

@@ -3,8 +3,7 @@
 #include <windows.h>
 
 #include "core/string.h"
-#include "ui/message_pump.h"
-#include "ui/ui_seam.h"
+#include "platform/ui_hooks.h"
 
 namespace {
 

@@ -1,10 +1,8 @@
 #include "ui/background_picture.h"
 
-#include "config/settings.h"
-
 DibImage BackgroundPicture;
 
-bool LoadBackgroundPicture() { return BackgroundPicture.Load(BackgroundBitmap); }
+bool LoadBackgroundPicture(const String& bitmap) { return BackgroundPicture.Load(bitmap); }
 
 bool LoadBackgroundPictureFile(const String& fileBytes) {
   return BackgroundPicture.LoadBitmapFile(fileBytes);

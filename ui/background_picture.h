@@ -10,7 +10,7 @@ extern DibImage BackgroundPicture;
 
 // The installer's picture: the archive header's BackgroundBitmap bytes (information header,
 // colour table, pixels). True when a picture was loaded.
-bool LoadBackgroundPicture();
+bool LoadBackgroundPicture(const String& bitmap);
 
 // The uninstaller's picture: the whole file the installation left beside it, a bitmap file
 // starting with "BM". True when a picture was loaded.

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int kPromptText = 11;
-
 // Centres the browser and pre-selects the path passed as the callback's data.
 int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
   if (message == BFFM_INITIALIZED) {
@@ -33,7 +31,7 @@ bool BrowseForFolder(HWND owner, String& path) {
   LPITEMIDLIST root = nullptr;
   if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_DRIVES, &root))) return false;
 
-  String prompt = LookupString(kPromptText);
+  String prompt = LookupString(StringId::kChooseDirText);
   BROWSEINFOA info = {};
   info.hwndOwner = owner;
   info.pidlRoot = root;

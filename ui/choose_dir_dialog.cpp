@@ -11,15 +11,10 @@
 
 namespace {
 
-constexpr int kPromptText = 11;
-constexpr int kCaptionText = 24;
-constexpr int kOkText = 48;
-constexpr int kCancelText = 49;
-constexpr int kBrowseText = 52;
 // One less than MAX_PATH: room for the terminator of a full path.
 constexpr WPARAM kDirectoryLimit = 0x103;
 
-void SetItemText(HWND dialog, int id, int stringId) {
+void SetItemText(HWND dialog, int id, StringId stringId) {
   SetDlgItemTextA(dialog, id, LookupString(stringId).CStr());
 }
 
@@ -36,12 +31,12 @@ String FieldText(HWND dialog) {
 
 void InitDialog(HWND dialog) {
   CentreWindow(dialog);
-  SetItemText(dialog, IDC_PROMPT, kPromptText);
+  SetItemText(dialog, IDC_PROMPT, StringId::kChooseDirText);
   SetDlgItemTextA(dialog, IDC_DIRECTORY_FIELD, InstallDir.CStr());
-  SetItemText(dialog, IDC_FIRST_BUTTON, kOkText);
-  SetItemText(dialog, IDC_SECOND_BUTTON, kCancelText);
-  SetItemText(dialog, IDC_BROWSE_BUTTON, kBrowseText);
-  SetWindowTextA(dialog, LookupString(kCaptionText).CStr());
+  SetItemText(dialog, IDC_FIRST_BUTTON, StringId::kOkCaption);
+  SetItemText(dialog, IDC_SECOND_BUTTON, StringId::kCancelCaption);
+  SetItemText(dialog, IDC_BROWSE_BUTTON, StringId::kChooseDirBrowse);
+  SetWindowTextA(dialog, LookupString(StringId::kDirectoryTitle).CStr());
   SendDlgItemMessageA(dialog, IDC_DIRECTORY_FIELD, EM_LIMITTEXT, kDirectoryLimit, 0);
 }
 

@@ -18,24 +18,6 @@
 
 namespace {
 
-// Option bits of ProductFlags read here.
-constexpr int kAskDirectoryBit = 7;
-constexpr int kConfirmDirectoryBit = 31;
-constexpr int kRefuseNetworkPathsBit = 37;
-
-// String ids: rejections, the free-space question and the confirmation.
-constexpr int kInvalidDirectoryText = 14;
-constexpr int kMissingDriveText = 16;        // %c: the drive letter
-constexpr int kDriveRootText = 17;
-constexpr int kProgramFilesText = 18;        // %s: the Program Files directory
-constexpr int kLowSpaceText = 19;            // %s needed, %c drive, %s free
-constexpr int kQuestionCaption = 20;
-constexpr int kExistingDirectoryText = 22;   // %s: the directory
-constexpr int kNewDirectoryText = 23;        // %s: the directory
-constexpr int kConfirmCaption = 24;
-constexpr int kCannotCreateText = 25;
-constexpr int kNetworkPathText = 66;
-
 constexpr unsigned kLowSpaceStyle = MB_ICONSTOP | MB_YESNO;       // 0x14
 constexpr unsigned kConfirmStyle = MB_ICONQUESTION | MB_YESNO;    // 0x24
 
@@ -51,9 +33,9 @@ bool AcceptDirectory(const String& dir, const Vector<int>& fileSizes) {
     uint64_t free = FreeSpace(drive);
     if (needed >= free) {
       String question;
-      question.Format(LookupString(kLowSpaceText).CStr(), SizeText(int64_t(needed)).CStr(), drive,
+      question.Format(LookupString(StringId::kLowDiskSpace).CStr(), SizeText(int64_t(needed)).CStr(), drive,
                       SizeText(int64_t(free)).CStr());
-      if (ShowMessageBox(MessageOwner(), question.CStr(), LookupString(kQuestionCaption).CStr(),
+      if (ShowMessageBox(MessageOwner(), question.CStr(), LookupString(StringId::kSetupTitle).CStr(),
                          kLowSpaceStyle) != IDYES)
         return false;
     }
@@ -63,11 +45,11 @@ bool AcceptDirectory(const String& dir, const Vector<int>& fileSizes) {
   bool exists = DirectoryExists(dir);
   HideCursor();
 
-  if (ProductFlag(kConfirmDirectoryBit)) {
+  if (HasFlag(ProductFlags, ProductFlag::kConfirmDirectory)) {
     String question;
-    question.Format(LookupString(exists ? kExistingDirectoryText : kNewDirectoryText).CStr(),
+    question.Format(LookupString(exists ? StringId::kConfirmExistingDir : StringId::kConfirmNewDir).CStr(),
                     dir.CStr());
-    if (ShowMessageBox(MessageOwner(), question.CStr(), LookupString(kConfirmCaption).CStr(),
+    if (ShowMessageBox(MessageOwner(), question.CStr(), LookupString(StringId::kDirectoryTitle).CStr(),
                        kConfirmStyle) != IDYES)
       return false;
   }
@@ -75,7 +57,7 @@ bool AcceptDirectory(const String& dir, const Vector<int>& fileSizes) {
   if (!exists && !CreateDirectoryPath(dir)) {
     String reason = SystemErrorText(GetLastError());
     reason.TrimRight();
-    ReportError("%s\r\n%s\r\n\r\n%s", LookupString(kCannotCreateText).CStr(), dir.CStr(),
+    ReportError("%s\r\n%s\r\n\r\n%s", LookupString(StringId::kCannotCreateDirHead).CStr(), dir.CStr(),
                 reason.CStr());
     return false;
   }
@@ -85,25 +67,25 @@ bool AcceptDirectory(const String& dir, const Vector<int>& fileSizes) {
 // The checks on the text alone, in order; each failure is reported. True when none failed.
 bool IsAcceptableDirectoryText(const String& dir) {
   if (!IsValidPathText(dir, 0) || !IsAbsolutePath(dir)) {
-    ReportError("%s\r\n%s", LookupString(kInvalidDirectoryText).CStr(), dir.CStr());
+    ReportError("%s\r\n%s", LookupString(StringId::kInvalidDirHead).CStr(), dir.CStr());
     return false;
   }
-  if (ProductFlag(kRefuseNetworkPathsBit) && dir.StartsWith("\\\\")) {
-    ReportError("%s", LookupString(kNetworkPathText).CStr());
+  if (HasFlag(ProductFlags, ProductFlag::kRefuseNetworkPaths) && dir.StartsWith("\\\\")) {
+    ReportError("%s", LookupString(StringId::kNetworkPathRefused).CStr());
     return false;
   }
   char drive = DriveLetterOf(dir);
   if (drive != 0 && !DriveExists(drive)) {
-    ReportError(LookupString(kMissingDriveText).CStr(), drive);
+    ReportError(LookupString(StringId::kDriveUnavailable).CStr(), drive);
     return false;
   }
   if (dir.Length() <= kLongestRoot) {
-    ReportError("%s", LookupString(kDriveRootText).CStr());
+    ReportError("%s", LookupString(StringId::kDriveRootRefused).CStr());
     return false;
   }
   String programFiles = ProgramFilesDir();
   if (SamePath(dir, programFiles)) {
-    ReportError(LookupString(kProgramFilesText).CStr(), programFiles.CStr());
+    ReportError(LookupString(StringId::kProgramFilesRefused).CStr(), programFiles.CStr());
     return false;
   }
   return true;
@@ -120,7 +102,7 @@ uint64_t SpaceNeeded(const Vector<int>& fileSizes, int clusterSize) {
 }
 
 void ChooseInstallDir(const Vector<int>& fileSizes) {
-  if (AutomaticMode || !ProductFlag(kAskDirectoryBit)) {
+  if (AutomaticMode || !HasFlag(ProductFlags, ProductFlag::kChooseDirectory)) {
     CreateDirectoryPath(InstallDir);
     return;
   }

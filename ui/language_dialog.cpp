@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr int kTitleText = 0;
-constexpr int kOkText = 48;
-constexpr int kCancelText = 49;
 constexpr LCID kUserDefaultLocale = 0x400;
 constexpr LCTYPE kLocalisedLanguageName = 2;  // LOCALE_SLANGUAGE
 constexpr int kLocaleNameBufferSize = 255;
@@ -92,9 +89,9 @@ String UserLocaleLanguageName() {
 }
 
 void SetLanguageDialogTexts(HWND dialog) {
-  DisplayTitle = LookupString(kTitleText);
-  SetDlgItemTextA(dialog, IDC_FIRST_BUTTON, LookupString(kOkText).CStr());
-  SetDlgItemTextA(dialog, IDC_SECOND_BUTTON, LookupString(kCancelText).CStr());
+  DisplayTitle = LookupString(StringId::kDisplayTitle);
+  SetDlgItemTextA(dialog, IDC_FIRST_BUTTON, LookupString(StringId::kOkCaption).CStr());
+  SetDlgItemTextA(dialog, IDC_SECOND_BUTTON, LookupString(StringId::kCancelCaption).CStr());
   RepaintBackground();
 }
 
@@ -128,7 +125,7 @@ void ChooseLanguage() {
         IDC_FIRST_BUTTON)
       ExitInstaller();
   }
-  DisplayTitle = LookupString(kTitleText);
+  DisplayTitle = LookupString(StringId::kDisplayTitle);
   RepaintBackground();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
 
-// Dispatches every queued window message of the thread. True as soon as a WM_DESTROY, WM_CLOSE
-// or WM_QUIT has been dispatched (later messages stay queued); false once the queue is empty.
-bool PumpMessages();
+// PumpMessages is declared with the platform's other hooks, since waiting for a process pumps
+// too.
+#include "platform/ui_hooks.h"

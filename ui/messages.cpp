@@ -16,8 +16,6 @@ namespace {
 constexpr char kFatalTitle[] = "FATAL ERROR";
 constexpr unsigned kFatalStyle = MB_TASKMODAL | MB_ICONSTOP | MB_OK;  // 0x2010
 constexpr unsigned kErrorStyle = MB_ICONSTOP | MB_OK;                 // 0x10
-constexpr int kErrorTitleId = 21;
-constexpr int kCorruptMessageId = 13;
 constexpr char kDefaultErrorTitle[] = "Error";
 constexpr char kDefaultCorruptMessage[] =
     "This installation program is corrupt.  This is usually caused by a faulty download, but it "
@@ -25,7 +23,6 @@ constexpr char kDefaultCorruptMessage[] =
     "Delete the corrupted installer (to prevent caching), then re-download it.  If the problem "
     "persists, check your system for viruses.\r\n\r\nError code: %d";
 // Reports errors even in automatic mode.
-constexpr int kErrorsInAutomaticModeBit = 35;
 constexpr char kUsageTemplate[] =
     "%s\n\nUsage:\n%s [/a] [/d:\"dir\"] [/n:\"name\"] [/u:\"name\"] [/r:\"program\"]\n\n"
     "/a                  \tAutomatic mode\n"
@@ -82,20 +79,20 @@ void FatalErrorFormat(const char* fmt, ...) {
 }
 
 void ReportError(const char* fmt, ...) {
-  if (AutomaticMode && !ProductFlag(kErrorsInAutomaticModeBit)) return;
+  if (AutomaticMode && !HasFlag(ProductFlags, ProductFlag::kErrorsInAutomaticMode)) return;
   va_list args;
   va_start(args, fmt);
   String text;
   text.FormatV(fmt, args);
   va_end(args);
   if (text.IsBlank()) return;
-  String title = LookupString(kErrorTitleId);
+  String title = LookupString(StringId::kErrorTitle);
   if (title.IsEmpty()) title = kDefaultErrorTitle;
   ShowMessageBox(MessageOwner(), text.CStr(), title.CStr(), kErrorStyle);
 }
 
-void CorruptInstaller(int code) {
-  String message = LookupString(kCorruptMessageId);
+void CorruptInstaller(CorruptCode code) {
+  String message = LookupString(StringId::kCorruptInstaller);
   if (!HasOneIntegerPlaceholder(message)) message = kDefaultCorruptMessage;
   FatalErrorFormat(message.CStr(), code);
 }

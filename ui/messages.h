@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "archive/corrupt_codes.h"
 #include "core/fatal.h"
 
 // Closes the windows, drains the message queue and ends the process with exit code 1. Every
@@ -19,7 +20,7 @@ HWND MessageOwner();
 void ReportError(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
 // The corrupt-installer message with its code, then the end of the process.
-[[noreturn]] void CorruptInstaller(int code);
+[[noreturn]] void CorruptInstaller(CorruptCode code);
 
 // The usage text with a leading message, then the end of the process.
 [[noreturn]] void UsageError(const char* message);

@@ -17,19 +17,7 @@ namespace {
 
 constexpr char kTemplateName[] = "ProgressDlg";
 
-// String ids of the dialog's texts.
-constexpr int kInstallCaptionId = 54;
-constexpr int kUninstallCaptionId = 55;
-constexpr int kInstallTitleId = 39;
-constexpr int kUninstallTitleId = 71;
-constexpr int kCancelButtonId = 49;
-constexpr int kCancelQuestionId = 28;
-constexpr int kCancelQuestionCaptionId = 20;
-
 constexpr unsigned kCancelQuestionStyle = MB_ICONQUESTION | MB_YESNO;  // 0x24
-
-// The archive forbids cancelling the installation.
-constexpr int kNoCancelBit = 21;
 
 // The bar covers the placeholder frame and one pixel beyond each of its edges (two beyond the
 // right and bottom ones, whose coordinates are exclusive).
@@ -46,8 +34,8 @@ HWND CreateBarOverFrame(HWND dialog) {
 void InitialiseDialog(HWND dialog) {
   CentreWindow(dialog);
   ProgressBar = CreateBarOverFrame(dialog);
-  SetDlgItemTextA(dialog, IDC_SECOND_BUTTON, LookupString(kCancelButtonId).CStr());
-  if (UninstallMode || ProductFlag(kNoCancelBit))
+  SetDlgItemTextA(dialog, IDC_SECOND_BUTTON, LookupString(StringId::kCancelCaption).CStr());
+  if (UninstallMode || HasFlag(ProductFlags, ProductFlag::kNoCancel))
     EnableWindow(GetDlgItem(dialog, IDC_SECOND_BUTTON), FALSE);
 }
 
@@ -58,7 +46,7 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
       return TRUE;
     case WM_COMMAND:
       // Only the button itself (a control sends its own handle): not a menu or accelerator.
-      if (lParam != 0 && LOWORD(wParam) == IDC_SECOND_BUTTON && !ProductFlag(kNoCancelBit))
+      if (lParam != 0 && LOWORD(wParam) == IDC_SECOND_BUTTON && !HasFlag(ProductFlags, ProductFlag::kNoCancel))
         ConfirmCancel();
       return FALSE;
     case WM_DESTROY:
@@ -80,9 +68,11 @@ void CreateProgressDialog() {
   if (dialog == nullptr) return;
   ProgressWindow = dialog;
   SetWindowTextA(dialog,
-                 LookupString(UninstallMode ? kUninstallCaptionId : kInstallCaptionId).CStr());
+                 LookupString(UninstallMode ? StringId::kUninstallProgressTitle
+                                                  : StringId::kInstallProgressTitle).CStr());
   SetDlgItemTextA(dialog, IDC_PROMPT,
-                  LookupString(UninstallMode ? kUninstallTitleId : kInstallTitleId).CStr());
+                  LookupString(UninstallMode ? StringId::kUninstallProgressLabel
+                                                   : StringId::kInstallProgressLabel).CStr());
 }
 
 void DestroyProgressDialog() {
@@ -107,7 +97,7 @@ bool SetProgressPosition(int position) {
 }
 
 void ConfirmCancel() {
-  int answer = ShowMessageBox(MessageOwner(), LookupString(kCancelQuestionId).CStr(),
-                              LookupString(kCancelQuestionCaptionId).CStr(), kCancelQuestionStyle);
+  int answer = ShowMessageBox(MessageOwner(), LookupString(StringId::kCancelQuestion).CStr(),
+                              LookupString(StringId::kSetupTitle).CStr(), kCancelQuestionStyle);
   if (answer == IDYES) ExitInstaller();
 }

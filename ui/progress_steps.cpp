@@ -22,7 +22,7 @@ DWORD ElapsedSinceStepStart() {
 
 void StartStepTimer() { StepStartTime = GetTickCount(); }
 
-bool ShowProgressStep(int stringId, int position) {
+bool ShowProgressStep(StringId stringId, int position) {
   StartStepTimer();
   SetProgressStatus(LookupString(stringId));
   return SetProgressPosition(position);

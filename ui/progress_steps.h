@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "config/string_ids.h"
+
 // GetTickCount when the current step began.
 extern DWORD StepStartTime;
 
@@ -12,7 +14,7 @@ void StartStepTimer();
 
 // Starts a new step: the timer, then the text of stringId as the status, then the bar at
 // position. Returns the last pump's result.
-bool ShowProgressStep(int stringId, int position);
+bool ShowProgressStep(StringId stringId, int position);
 
 // Pumps messages, sleeping 50 ms between pumps, until milliseconds have passed since the step
 // began. Returns at once in automatic mode or for 0; early when the pump dispatches a closing

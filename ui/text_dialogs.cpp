@@ -13,19 +13,20 @@ namespace {
 
 // String ids of one dialog's texts.
 struct TextDialogStrings {
-  int caption;
-  int prompt;
-  int firstButton;
-  int secondButton;
+  StringId caption;
+  StringId prompt;
+  StringId firstButton;
+  StringId secondButton;
 };
 
-constexpr TextDialogStrings kLicenseStrings = {44, 47, 45, 46};
-constexpr TextDialogStrings kReadmeStrings = {50, 51, 48, 49};
-constexpr int kLanguageLicenseText = 63;
-constexpr int kLanguageReadmeText = 64;
+constexpr TextDialogStrings kLicenseStrings = {StringId::kLicenceTitle, StringId::kLicenceText,
+                                               StringId::kLicenceAccept,
+                                               StringId::kLicenceDecline};
+constexpr TextDialogStrings kReadmeStrings = {StringId::kReadmeTitle, StringId::kReadmeText,
+                                              StringId::kOkCaption, StringId::kCancelCaption};
 constexpr INT_PTR kAgreed = IDC_FIRST_BUTTON;
 
-void SetItemText(HWND dialog, int id, int stringId) {
+void SetItemText(HWND dialog, int id, StringId stringId) {
   SetDlgItemTextA(dialog, id, LookupString(stringId).CStr());
 }
 
@@ -52,7 +53,7 @@ INT_PTR TextDialogProc(const TextDialogStrings& strings, HWND dialog, UINT messa
 
 // Shows a dialog for each non-blank text, the language's own first; ends the program at the
 // first that is not agreed to.
-void ShowTexts(INT_PTR (*run)(const String&), int languageText, const Vector<String>& texts) {
+void ShowTexts(INT_PTR (*run)(const String&), StringId languageText, const Vector<String>& texts) {
   for (int i = -1; i < texts.Count(); ++i) {
     String text = i < 0 ? LookupString(languageText) : texts[i];
     if (text.IsBlank()) continue;
@@ -90,6 +91,6 @@ String WithProductAndOs(const String& text) {
 void ShowLicenseAndReadmeTexts(const Vector<String>& licenseTexts,
                                const Vector<String>& readmeTexts) {
   if (AutomaticMode) return;
-  ShowTexts(RunLicenseDialog, kLanguageLicenseText, licenseTexts);
-  ShowTexts(RunReadmeDialog, kLanguageReadmeText, readmeTexts);
+  ShowTexts(RunLicenseDialog, StringId::kLanguageLicence, licenseTexts);
+  ShowTexts(RunReadmeDialog, StringId::kLanguageReadme, readmeTexts);
 }

@@ -17,6 +17,7 @@
 
 #include <windows.h>
 
-int ShowMessageBox(HWND owner, const char* text, const char* caption, unsigned style);
+#include "platform/ui_hooks.h"  // ShowMessageBox
+
 INT_PTR ShowDialog(HINSTANCE instance, const char* templateName, HWND owner, DLGPROC proc,
                    LPARAM param);

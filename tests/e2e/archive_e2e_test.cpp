@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/pe_layout.h"
+#include "archive/product_flags.h"
 #include "core/checksum.h"
 #include "tests/e2e/archive_e2e_support.h"
 #include "tests/e2e/quorvex_process.h"
@@ -15,8 +17,8 @@ namespace {
 
 using namespace archive_e2e;
 
-constexpr uint64_t kRegisteredFlag = uint64_t(1) << 2;
-constexpr uint64_t kImageChecksumFlag = uint64_t(1) << 32;
+constexpr uint64_t kRegisteredFlag = FlagMask(ProductFlag::kRegisterUninstall);
+constexpr uint64_t kImageChecksumFlag = FlagMask(ProductFlag::kCheckImageChecksum);
 constexpr int kLevel = 9;
 constexpr char kArchiveCorruptText[] = "Broken archive %d";
 
@@ -40,12 +42,12 @@ struct Damage {
   const char* owner = nullptr;
 };
 
-uint32_t PeOffset(const String& image) { return image.ReadU32At(0x3C) & 0xFFFF; }
+uint32_t PeOffset(const String& image) { return image.ReadU32At(kPeOffsetField) & 0xFFFF; }
 
 // The file offset of a field of the archive's section-table entry.
 int EntryField(const String& image, int field) {
   ArchiveSection section = SectionOf(image);
-  return int(section.tableOffset + uint32_t(section.index) * 40 + uint32_t(field));
+  return int(section.tableOffset + uint32_t(section.index) * kSectionEntrySize + uint32_t(field));
 }
 
 void Reheader(ArchiveParts& parts, const String& block) {
@@ -65,9 +67,9 @@ void AddDeletions(InstallerPlan& plan, int n) {
 
 const Damage kDamages[] = {
     {"PE header offset below 0x40", nullptr, nullptr,
-     [](String& image) { image.WriteU16At(0x3C, 0x3F); }, Delivery::kNamedByGoodInstaller, 43},
+     [](String& image) { image.WriteU16At(kPeOffsetField, 0x3F); }, Delivery::kNamedByGoodInstaller, 43},
     {"PE header offset above 0x1000", nullptr, nullptr,
-     [](String& image) { image.WriteU16At(0x3C, 0x1001); }, Delivery::kNamedByGoodInstaller, 43},
+     [](String& image) { image.WriteU16At(kPeOffsetField, 0x1001); }, Delivery::kNamedByGoodInstaller, 43},
     {"file shorter than the PE header offset", nullptr, nullptr,
      [](String& image) { image.Resize(0x3D); }, Delivery::kNamedByGoodInstaller, 43},
     {"three sections", nullptr, nullptr,

@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "archive/own_archive.h"
+#include "archive/pe_layout.h"
+#include "archive/product_flags.h"
+#include "core/little_endian.h"
 #include "platform/file.h"
 #include "tests/e2e/archive_e2e_support.h"
 #include "tests/e2e/quorvex_process.h"
@@ -15,8 +18,8 @@ namespace {
 
 using namespace archive_e2e;
 
-constexpr uint64_t kRegisteredFlag = uint64_t(1) << 2;
-constexpr uint64_t kImageChecksumFlag = uint64_t(1) << 32;
+constexpr uint64_t kRegisteredFlag = FlagMask(ProductFlag::kRegisterUninstall);
+constexpr uint64_t kImageChecksumFlag = FlagMask(ProductFlag::kCheckImageChecksum);
 // Inside the DOS stub's message: bytes no Windows loader reads.
 constexpr uint32_t kPatchOffset = 0x50;
 constexpr char kPatch[] = "PATCHED BY THE BUILDER";
@@ -34,7 +37,7 @@ long FirstDifference(const std::string& a, const std::string& b) {
 // The image with the PE header's CheckSum field taken from the engine: the builder sets it for
 // the installer, and the uninstaller's fix-up leaves it (executables are loaded whatever it says).
 std::string WithEngineChecksum(std::string image, const std::string& engine) {
-  const size_t field = (uint8_t(engine[0x3C]) | uint8_t(engine[0x3D]) << 8) + 0x18 + 64;
+  const size_t field = LoadU16(&engine[kPeOffsetField]) + kPeCheckSumField;
   image.replace(field, 4, engine, field, 4);
   return image;
 }

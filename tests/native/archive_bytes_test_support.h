@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "archive/header_stream.h"
+#include "archive/pe_layout.h"
+#include "core/little_endian.h"
 #include "core/string.h"
 
 namespace archive_test {
@@ -106,8 +108,8 @@ struct PeLayout {
   // The 40 bytes after the table (zeros in a well-formed file; a pattern shows where they go).
   uint8_t afterTable = 0;
 
-  size_t TableOffset() const { return peOffset + 0x18 + optionalHeaderSize; }
-  size_t EntryOffset(int i) const { return TableOffset() + size_t(i) * 40; }
+  size_t TableOffset() const { return peOffset + kPeOptionalHeader + optionalHeaderSize; }
+  size_t EntryOffset(int i) const { return TableOffset() + size_t(i) * kSectionEntrySize; }
   size_t HeadersEnd() const { return EntryOffset(int(sections.size())) + 40; }
 };
 
@@ -116,23 +118,18 @@ struct PeLayout {
 // table and the 40 bytes after it. Raw section data is the caller's to append.
 inline std::vector<uint8_t> MakePeHeaders(const PeLayout& layout) {
   std::vector<uint8_t> file(layout.HeadersEnd(), 0);
-  auto put16 = [&](size_t at, uint32_t v) {
-    file[at] = uint8_t(v);
-    file[at + 1] = uint8_t(v >> 8);
-  };
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) file[at + size_t(i)] = uint8_t(v >> (8 * i));
-  };
+  auto put16 = [&](size_t at, uint32_t v) { StoreU16(&file[at], uint16_t(v)); };
+  auto put32 = [&](size_t at, uint32_t v) { StoreU32(&file[at], v); };
   file[0] = 'M';
   file[1] = 'Z';
-  put32(0x3C, layout.peOffset);
+  put32(kPeOffsetField, layout.peOffset);
   const size_t pe = layout.peOffset;
   std::memcpy(&file[pe], "PE\0\0", 4);
   put16(pe + 4, 0x14C);
   put16(pe + 6, uint32_t(layout.sectionCount >= 0 ? layout.sectionCount
                                                    : int(layout.sections.size())));
-  put16(pe + 0x14, layout.optionalHeaderSize);
-  for (size_t i = 0; i < layout.optionalHeaderSize; ++i) file[pe + 0x18 + i] = uint8_t(0x30 + i);
+  put16(pe + kPeOptionalHeaderSizeField, layout.optionalHeaderSize);
+  for (size_t i = 0; i < layout.optionalHeaderSize; ++i) file[pe + kPeOptionalHeader + i] = uint8_t(0x30 + i);
   if (layout.optionalHeaderSize >= 0x3C) {
     put32(pe + 0x20, layout.initializedDataSize);
     put32(pe + 0x50, layout.imageSize);

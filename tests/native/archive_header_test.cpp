@@ -8,6 +8,7 @@
 
 #include "archive/archive_header.h"
 #include "archive/header_stream.h"
+#include "archive/product_flags.h"
 #include "config/language_table.h"
 #include "tests/native/archive_bytes_test_support.h"
 
@@ -17,8 +18,8 @@ using archive_test::ArchiveBytes;
 using archive_test::Str;
 using archive_test::StreamOver;
 
-constexpr uint64_t kPatchFlag = uint64_t(1) << 2;
-constexpr uint64_t kMasterFlag = uint64_t(1) << 16;
+constexpr uint64_t kPatchFlag = FlagMask(ProductFlag::kRegisterUninstall);
+constexpr uint64_t kMasterFlag = FlagMask(ProductFlag::kExtendsMasterProduct);
 // Bits 2 and 16 (every optional field present) among others, so that no half is zero.
 constexpr uint64_t kAllFieldsFlags = 0x0000012300012004ull;
 constexpr uint32_t kFileSize = 0x10000;

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "archive/archive_layout.h"
+#include "archive/pe_layout.h"
 #include "archive/uninstaller_image.h"
+#include "core/little_endian.h"
 #include "tests/native/archive_bytes_test_support.h"
 
 namespace {
@@ -18,15 +20,9 @@ using archive_test::Str;
 
 constexpr uint32_t kRawSize = 0x200;
 
-uint32_t U32At(const std::string& bytes, size_t at) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | uint8_t(bytes[at + size_t(i)]);
-  return v;
-}
+uint32_t U32At(const std::string& bytes, size_t at) { return LoadU32(&bytes[at]); }
 
-uint16_t U16At(const std::string& bytes, size_t at) {
-  return uint16_t(uint8_t(bytes[at]) | uint8_t(bytes[at + 1]) << 8);
-}
+uint16_t U16At(const std::string& bytes, size_t at) { return LoadU16(&bytes[at]); }
 
 // A PE file of four sections of kRawSize bytes each, raw data from 0x400 on, each filled with
 // a byte of its own; `archive` names the one that is the archive. The 40 bytes after the table
@@ -80,7 +76,7 @@ TEST(UninstallerImageTest, ArchiveInTheMiddle) {
   const size_t pe = layout.peOffset;
 
   ASSERT_EQ(image.size(), installer.file.size() - kRawSize);
-  EXPECT_EQ(U16At(image, pe + 6), 3);
+  EXPECT_EQ(U16At(image, pe + kPeSectionCountField), 3);
   EXPECT_EQ(U32At(image, pe + 0x20), layout.initializedDataSize - kRawSize);
   EXPECT_EQ(U32At(image, pe + 0x50), layout.imageSize - kRawSize);
   EXPECT_EQ(image.substr(layout.EntryOffset(0), 40), installer.Entry(0));
@@ -95,7 +91,7 @@ TEST(UninstallerImageTest, ArchiveInTheMiddle) {
   EXPECT_EQ(image.substr(0x600, kRawSize), std::string(kRawSize, char(0xD2)));
   EXPECT_EQ(image.substr(0x800, kRawSize), std::string(kRawSize, char(0xD3)));
   // Nothing else in the headers changed.
-  EXPECT_EQ(image.substr(0, pe + 6), installer.file.substr(0, pe + 6));
+  EXPECT_EQ(image.substr(0, pe + kPeSectionCountField), installer.file.substr(0, pe + kPeSectionCountField));
   EXPECT_EQ(image.substr(layout.HeadersEnd(), 0x400 - layout.HeadersEnd()),
             installer.file.substr(layout.HeadersEnd(), 0x400 - layout.HeadersEnd()));
 }
@@ -142,7 +138,7 @@ TEST(UninstallerImageTest, PatchIsAppliedOnlyWhenItFits) {
   };
   const Case cases[] = {
       {"inside", 0x500, 8, true},
-      {"over the fixed-up section count", int64_t(pe + 6), 2, true},
+      {"over the fixed-up section count", int64_t(pe + kPeSectionCountField), 2, true},
       {"ending at the image end", imageLength - 8, 8, true},
       {"one byte past the end", imageLength - 7, 8, false},
       {"starting at the end", imageLength, 1, false},

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "archive/decompressor.h"
+#include "core/little_endian.h"
 
 class BlockWriter {
  public:
@@ -70,10 +71,7 @@ inline std::vector<uint8_t> EncodeBlock(const std::string& data) {
   BlockWriter writer(int32_t(data.size()));
   const size_t size = data.size();
   std::unordered_map<uint32_t, size_t> lastSeen;
-  auto key = [&](size_t i) {
-    return uint32_t(uint8_t(data[i])) | uint32_t(uint8_t(data[i + 1])) << 8 |
-           uint32_t(uint8_t(data[i + 2])) << 16 | uint32_t(uint8_t(data[i + 3])) << 24;
-  };
+  auto key = [&](size_t i) { return LoadU32(&data[i]); };
   std::string pending;
   auto flush = [&] {
     if (!pending.empty()) writer.Literal(pending);

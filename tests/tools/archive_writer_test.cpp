@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "archive/archive_layout.h"
+#include "archive/pe_layout.h"
 #include "archive/corrupt_codes.h"
+#include "archive/product_flags.h"
 #include "core/checksum.h"
 #include "tests/tools/archive_writer_test_support.h"
 #include "tools/archive_writer/archive_parts.h"
@@ -19,8 +21,8 @@ using namespace archive_test;
 
 namespace {
 
-constexpr uint64_t kCompress = 0x20;
-constexpr uint64_t kCheckImage = uint64_t(1) << 32;
+constexpr uint64_t kCompress = FlagMask(ProductFlag::kCompressedData);
+constexpr uint64_t kCheckImage = FlagMask(ProductFlag::kCheckImageChecksum);
 
 void ExpectHeadersEqual(const ArchiveHeader& a, const ArchiveHeader& b) {
   EXPECT_EQ(a.productFlags, b.productFlags);
@@ -106,10 +108,10 @@ void ExpectFilesEqual(const Vector<FileEntry>& planned, const std::vector<FileEn
 // CheckSum and pads the file to the file alignment; the header's patch is laid over it.
 String ExpectedUninstaller(const String& engine, const ArchiveHeader& header) {
   String expected = engine;
-  expected.WriteU32At(int(kPeOffset + 0x18 + 64), 0);
+  expected.WriteU32At(int(kPeOffset + kPeCheckSumField), 0);
   const int padded = (engine.Length() + int(kFileAlignment) - 1) / int(kFileAlignment) * int(kFileAlignment);
   while (expected.Length() < padded) expected.AppendChar('\0');
-  if ((header.productFlags & 0x4) && header.uninstallerPatchOffset > 0) {
+  if (HasFlag(header.productFlags, ProductFlag::kRegisterUninstall) && header.uninstallerPatchOffset > 0) {
     std::memcpy(expected.Data() + header.uninstallerPatchOffset, header.uninstallerPatch.CStr(),
                 size_t(header.uninstallerPatch.Length()));
   }
@@ -158,8 +160,8 @@ TEST_P(WriterTest, SectionIsLastAndRemovesExactly) {
     Build(engine, plan, built);
     const String& image = built.image;
     const uint32_t opt = kPeOffset + 0x18;
-    EXPECT_EQ(GetU16(image, kPeOffset + 6), 4);
-    const uint32_t entry = opt + (GetParam() ? 0xF0 : 0xE0) + 3 * 40;
+    EXPECT_EQ(GetU16(image, kPeOffset + kPeSectionCountField), 4);
+    const uint32_t entry = opt + (GetParam() ? 0xF0 : 0xE0) + 3 * kSectionEntrySize;
     EXPECT_EQ(0, std::memcmp(image.CStr() + entry, ".qorv\0\0\0", 8));
     const uint32_t virtualSize = GetU32(image, entry + 8), virtualAddress = GetU32(image, entry + 12);
     const uint32_t rawSize = GetU32(image, entry + 16), rawOffset = GetU32(image, entry + 20);
@@ -298,15 +300,15 @@ TEST(WriterRefusal, EnginesWithoutRoomOrWithAnArchiveAreRefused) {
   const Case cases[] = {
       {"not MZ", [](String& e) { e.Data()[0] = 'X'; }},
       {"no PE signature", [](String& e) { e.Data()[kPeOffset] = 'X'; }},
-      {"PE offset too low", [](String& e) { e.WriteU32At(0x3C, 0x20); }},
+      {"PE offset too low", [](String& e) { e.WriteU32At(kPeOffsetField, 0x20); }},
       {"unknown optional header", [](String& e) { e.WriteU16At(kPeOffset + 0x18, 0x107); }},
-      {"already an archive", [](String& e) { std::memcpy(e.Data() + kPeOffset + 0x18 + 0xE0 + 40, ".qorv\0\0\0", 8); }},
-      {"bytes after the table", [](String& e) { e.Data()[kPeOffset + 0x18 + 0xE0 + 3 * 40 + 5] = 1; }},
+      {"already an archive", [](String& e) { std::memcpy(e.Data() + kPeOffset + kPeOptionalHeader + 0xE0 + kSectionEntrySize, ".qorv\0\0\0", 8); }},
+      {"bytes after the table", [](String& e) { e.Data()[kPeOffset + kPeOptionalHeader + 0xE0 + 3 * kSectionEntrySize + 5] = 1; }},
       {"no room before the first section",
-       [](String& e) { e.WriteU32At(int(kPeOffset + 0x18 + 0xE0 + 20), kPeOffset + 0x18 + 0xE0 + 4 * 40); }},
-      {"headers too small", [](String& e) { e.WriteU32At(int(kPeOffset + 0x18 + 60), kPeOffset + 0x18 + 0xE0 + 3 * 40 + 8); }},
-      {"unaligned SizeOfImage", [](String& e) { e.WriteU32At(int(kPeOffset + 0x18 + 56), 0x4100); }},
-      {"file alignment not a power of two", [](String& e) { e.WriteU32At(int(kPeOffset + 0x18 + 36), 0x300); }},
+       [](String& e) { e.WriteU32At(int(kPeOffset + kPeOptionalHeader + 0xE0 + 20), kPeOffset + kPeOptionalHeader + 0xE0 + 4 * kSectionEntrySize); }},
+      {"headers too small", [](String& e) { e.WriteU32At(int(kPeOffset + kPeSizeOfHeadersField), kPeOffset + kPeOptionalHeader + 0xE0 + 3 * kSectionEntrySize + 8); }},
+      {"unaligned SizeOfImage", [](String& e) { e.WriteU32At(int(kPeOffset + kPeSizeOfImageField), 0x4100); }},
+      {"file alignment not a power of two", [](String& e) { e.WriteU32At(int(kPeOffset + kPeFileAlignmentField), 0x300); }},
   };
   std::vector<std::string> storage;
   const InstallerPlan plan = FullPlan(storage);

@@ -11,8 +11,11 @@
 #include <vector>
 
 #include "archive/archive_header.h"
+#include "archive/pe_layout.h"
 #include "archive/file_entry.h"
+#include "archive/product_flags.h"
 #include "config/language_table.h"
+#include "core/little_endian.h"
 #include "core/string.h"
 #include "core/vector.h"
 #include "tools/archive_writer/archive_writer.h"
@@ -32,17 +35,10 @@ struct EngineShape {
   int trailingBytes = 0;  // an unaligned overlay after the last section
 };
 
-inline void PutU16(std::string& b, size_t at, uint16_t v) {
-  b[at] = char(v);
-  b[at + 1] = char(v >> 8);
-}
-inline void PutU32(std::string& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + size_t(i)] = char(v >> (8 * i));
-}
+inline void PutU16(std::string& b, size_t at, uint16_t v) { StoreU16(&b[at], v); }
+inline void PutU32(std::string& b, size_t at, uint32_t v) { StoreU32(&b[at], v); }
 inline uint32_t GetU32(const String& b, uint32_t at) { return b.ReadU32At(int(at)); }
-inline uint16_t GetU16(const String& b, uint32_t at) {
-  return uint16_t(uint8_t(b.CharAt(int(at))) | uint8_t(b.CharAt(int(at + 1))) << 8);
-}
+inline uint16_t GetU16(const String& b, uint32_t at) { return LoadU16(b.CStr() + at); }
 
 // Sections of 0x200 raw bytes each (filled with a pattern), mapped 0x1000 apart from 0x1000.
 inline String MakeEngineImage(const EngineShape& shape = EngineShape()) {
@@ -51,11 +47,11 @@ inline String MakeEngineImage(const EngineShape& shape = EngineShape()) {
   std::string b(headers + size_t(shape.sections) * kFileAlignment, '\0');
   b[0] = 'M';
   b[1] = 'Z';
-  PutU32(b, 0x3C, kPeOffset);
+  PutU32(b, kPeOffsetField, kPeOffset);
   std::memcpy(&b[kPeOffset], "PE\0\0", 4);
   PutU16(b, kPeOffset + 4, shape.pe32Plus ? 0x8664 : 0x14C);
   PutU16(b, kPeOffset + 6, uint16_t(shape.sections));
-  PutU16(b, kPeOffset + 0x14, uint16_t(optionalSize));
+  PutU16(b, kPeOffset + kPeOptionalHeaderSizeField, uint16_t(optionalSize));
   PutU16(b, kPeOffset + 0x16, 0x0102);
   const size_t opt = kPeOffset + 0x18;
   PutU16(b, opt, shape.pe32Plus ? 0x20B : 0x10B);
@@ -68,7 +64,7 @@ inline String MakeEngineImage(const EngineShape& shape = EngineShape()) {
   const size_t table = opt + optionalSize;
   const char* names[] = {".text", ".data", ".rsrc", ".reloc", ".tls", ".bss"};
   for (int i = 0; i < shape.sections; ++i) {
-    const size_t entry = table + size_t(i) * 40;
+    const size_t entry = table + size_t(i) * kSectionEntrySize;
     std::memcpy(&b[entry], names[i % 6], std::strlen(names[i % 6]));
     PutU32(b, entry + 8, 0x180);
     PutU32(b, entry + 12, kSectionAlignment * uint32_t(i + 1));
@@ -118,8 +114,11 @@ inline String Repeated(const char* piece, int times) {
 inline InstallerPlan FullPlan(std::vector<std::string>& storage) {
   InstallerPlan plan;
   ArchiveHeader& h = plan.header;
-  h.productFlags = 0x0000015F00F3BEF5ull | 0x4 | 0x10000;  // with bits 2 and 16 (optional fields)
-  h.productFlags &= ~uint64_t(0x20) & ~(uint64_t(1) << 32);
+  // A pattern of bits with the optional fields' flags and without those that change the layout.
+  h.productFlags = 0x0000015F00F3BEF5ull | FlagMask(ProductFlag::kRegisterUninstall) |
+                   FlagMask(ProductFlag::kExtendsMasterProduct);
+  h.productFlags &= ~FlagMask(ProductFlag::kCompressedData) &
+                    ~FlagMask(ProductFlag::kCheckImageChecksum);
   h.stageDelay = 1234;
   h.shortcutMode = 1;
   h.uninstallerStamp = Stamp(2002, 7, 14, 9, 8, 7);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/product_flags.h"
 #include "tests/tools/qorv_test_support.h"
 #include "tools/qorv/default_strings.h"
 #include "tools/qorv/manifest.h"
@@ -47,7 +48,9 @@ TEST_F(ManifestFixture, MinimalManifestTakesTheFolderSortedWithDefaults) {
   }
   EXPECT_EQ(std::string(plan.files[4].data, size_t(plan.files[4].length)), "bee");
   const ArchiveHeader& h = plan.header;
-  EXPECT_EQ(h.productFlags, 0x4u | 0x20u | 0x80u);
+  EXPECT_EQ(h.productFlags, FlagMask(ProductFlag::kRegisterUninstall) |
+                                FlagMask(ProductFlag::kCompressedData) |
+                                FlagMask(ProductFlag::kChooseDirectory));
   EXPECT_STREQ(h.productName.CStr(), "My Product");
   EXPECT_STREQ(h.volumeBase.CStr(), "MyProduct");
   EXPECT_EQ(manifest.volumeFileBase, "MyProduct");
@@ -140,7 +143,11 @@ default_verb = false
 1 = "Welcome"
 )")) << error;
   const ArchiveHeader& h = manifest.plan.header;
-  EXPECT_EQ(h.productFlags, 0x4u | 0x80u | 0x100u | 0x2000u | 0x10000u | (uint64_t(1) << 32) | 0x8u);
+  EXPECT_EQ(h.productFlags,
+            FlagMask(ProductFlag::kRegisterUninstall) | FlagMask(ProductFlag::kChooseDirectory) |
+                FlagMask(ProductFlag::kAutomatic) | FlagMask(ProductFlag::kCustomColours) |
+                FlagMask(ProductFlag::kExtendsMasterProduct) |
+                FlagMask(ProductFlag::kCheckImageChecksum) | (uint64_t(1) << 3));
   EXPECT_EQ(h.unsupportedSystems, 0x24u);
   EXPECT_EQ(h.stageDelay, 250);
   EXPECT_EQ(h.shortcutMode, 1);

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "archive/own_archive.h"
+#include "archive/pe_layout.h"
+#include "core/little_endian.h"
 #include "platform/file.h"
 #include "tests/win32/file_test_support.h"
 
@@ -16,16 +18,11 @@ using file_test::ScratchDir;
 constexpr uint32_t kPeOffset = 0x80;
 constexpr uint16_t kOptionalHeaderSize = 0xF0;
 constexpr int kSections = 4;
-constexpr uint32_t kTableOffset = kPeOffset + 0x18 + kOptionalHeaderSize;
+constexpr uint32_t kTableOffset = kPeOffset + kPeOptionalHeader + kOptionalHeaderSize;
 
-void PutU16(std::string& bytes, size_t at, uint16_t v) {
-  bytes[at] = char(v);
-  bytes[at + 1] = char(v >> 8);
-}
+void PutU16(std::string& bytes, size_t at, uint16_t v) { StoreU16(&bytes[at], v); }
 
-void PutU32(std::string& bytes, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) bytes[at + size_t(i)] = char(v >> (8 * i));
-}
+void PutU32(std::string& bytes, size_t at, uint32_t v) { StoreU32(&bytes[at], v); }
 
 // The headers of a PE file whose last section is named `lastName` and whose raw data lies at
 // rawOffset, followed by `fileSize` bytes in all.
@@ -33,13 +30,13 @@ std::string PeFile(const char* lastName, uint32_t rawOffset, size_t fileSize = 0
   std::string bytes(fileSize, '\0');
   bytes[0] = 'M';
   bytes[1] = 'Z';
-  PutU32(bytes, 0x3C, kPeOffset);
+  PutU32(bytes, kPeOffsetField, kPeOffset);
   bytes.replace(kPeOffset, 4, std::string("PE\0\0", 4));
-  PutU16(bytes, kPeOffset + 6, kSections);
-  PutU16(bytes, kPeOffset + 0x14, kOptionalHeaderSize);
+  PutU16(bytes, kPeOffset + kPeSectionCountField, kSections);
+  PutU16(bytes, kPeOffset + kPeOptionalHeaderSizeField, kOptionalHeaderSize);
   const char* names[kSections] = {".text", ".data", ".rsrc", lastName};
   for (int i = 0; i < kSections; ++i) {
-    size_t entry = kTableOffset + size_t(i) * 40;
+    size_t entry = kTableOffset + size_t(i) * kSectionEntrySize;
     bytes.replace(entry, std::string(names[i]).size(), names[i]);
     PutU32(bytes, entry + 8, 0x1000);                      // VirtualSize
     PutU32(bytes, entry + 12, 0x1000 * uint32_t(i + 1));   // VirtualAddress
@@ -84,10 +81,10 @@ TEST(ArchiveLocateTest, FailuresGiveTheirCodes) {
   ScratchDir scratch;
   std::string shortFile = PeFile(".qorv", 0x1000).substr(0, 0x3D);
   std::string badOffset = PeFile(".qorv", 0x1000);
-  PutU16(badOffset, 0x3C, 0x1001);
+  PutU16(badOffset, kPeOffsetField, 0x1001);
   std::string manySections = PeFile(".qorv", 0x1000);
-  PutU16(manySections, kPeOffset + 6, 100);
-  std::string cutTable = PeFile(".qorv", 0x1000).substr(0, kTableOffset + 3 * 40 + 39);
+  PutU16(manySections, kPeOffset + kPeSectionCountField, 100);
+  std::string cutTable = PeFile(".qorv", 0x1000).substr(0, kTableOffset + 3 * kSectionEntrySize + 39);
   struct Case {
     const char* name;
     std::string bytes;

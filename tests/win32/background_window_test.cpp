@@ -235,14 +235,10 @@ TEST_F(BackgroundWindowTest, StretchesThePictureOverTheWholeWindow) {
 
 TEST_F(BackgroundWindowTest, LoadsThePictureFromTheArchiveHeaderOrTheUninstallersFile) {
   std::string picture = paint_test::Picture24({{RGB(1, 2, 3)}});
-  String savedBitmap = BackgroundBitmap;
-  BackgroundBitmap = String(picture.data(), int(picture.size()));
-  EXPECT_TRUE(LoadBackgroundPicture());
+  EXPECT_TRUE(LoadBackgroundPicture(String(picture.data(), int(picture.size()))));
   EXPECT_EQ(BackgroundPicture.Width(), 1);
-  BackgroundBitmap = String("BM", 2);
-  EXPECT_FALSE(LoadBackgroundPicture());
+  EXPECT_FALSE(LoadBackgroundPicture(String("BM", 2)));
   EXPECT_TRUE(BackgroundPicture.IsEmpty());
-  BackgroundBitmap = savedBitmap;
 
   std::string file = "BM" + std::string(12, '\0') + picture;
   EXPECT_TRUE(LoadBackgroundPictureFile(String(file.data(), int(file.size()))));

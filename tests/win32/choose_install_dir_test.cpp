@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/product_flags.h"
 #include "config/language_strings.h"
 #include "config/settings.h"
 #include "core/number_words.h"
@@ -26,9 +27,9 @@ using dialog_test::ErrorLine;
 using dialog_test::LanguageTables;
 using dialog_test::ScriptedAnswers;
 
-constexpr uint64_t kAskDirectory = uint64_t(1) << 7;
-constexpr uint64_t kConfirmDirectory = uint64_t(1) << 31;
-constexpr uint64_t kRefuseNetworkPaths = uint64_t(1) << 37;
+constexpr uint64_t kAskDirectory = FlagMask(ProductFlag::kChooseDirectory);
+constexpr uint64_t kConfirmDirectory = FlagMask(ProductFlag::kConfirmDirectory);
+constexpr uint64_t kRefuseNetworkPaths = FlagMask(ProductFlag::kRefuseNetworkPaths);
 
 constexpr unsigned kLowSpaceStyle = 0x14;
 constexpr unsigned kConfirmStyle = 0x24;

@@ -47,14 +47,14 @@ TEST_F(LanguageStringsTest, InstallTakesTheTablesAndTheirDefaultLanguage) {
   ASSERT_EQ(LanguageNames.Count(), 3);
   EXPECT_EQ(Str(LanguageNames[1]), "Language 1");
   ASSERT_EQ(StringTable.Count(), 2);
-  EXPECT_EQ(Str(LookupString(0)), "2:title");
-  EXPECT_EQ(Str(LookupString(1)), "2:welcome");
+  EXPECT_EQ(Str(LookupString(StringId(0))), "2:title");
+  EXPECT_EQ(Str(LookupString(StringId(1))), "2:welcome");
   CurrentLanguage = 0;
-  EXPECT_EQ(Str(LookupString(1)), "0:welcome");
+  EXPECT_EQ(Str(LookupString(StringId(1))), "0:welcome");
 }
 
 TEST_F(LanguageStringsTest, IdsAndLanguagesOutsideTheTablesGiveTheEmptyText) {
-  EXPECT_EQ(Str(LookupString(0)), "") << "no table installed yet";
+  EXPECT_EQ(Str(LookupString(StringId(0))), "") << "no table installed yet";
   Install(2, {"a", "b", "c"}, 0);
   struct Case {
     int id;
@@ -66,10 +66,10 @@ TEST_F(LanguageStringsTest, IdsAndLanguagesOutsideTheTablesGiveTheEmptyText) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "id " << c.id << " language " << c.language);
     CurrentLanguage = c.language;
-    EXPECT_EQ(Str(LookupString(c.id)), "");
+    EXPECT_EQ(Str(LookupString(StringId(c.id))), "");
   }
   CurrentLanguage = 1;
-  EXPECT_EQ(Str(LookupString(2)), "1:c") << "the last row and column are inside";
+  EXPECT_EQ(Str(LookupString(StringId(2))), "1:c") << "the last row and column are inside";
 }
 
 TEST_F(LanguageStringsTest, ProductAndOsAreFilledInIgnoringCase) {
@@ -94,20 +94,20 @@ TEST_F(LanguageStringsTest, ProductAndOsAreFilledInIgnoringCase) {
   Install(1, stored, 0);
   for (int id = 0; id < int(sizeof cases / sizeof cases[0]); ++id) {
     SCOPED_TRACE(cases[id].stored);
-    EXPECT_EQ(Str(LookupString(id)), "0:" + cases[id].expected);
+    EXPECT_EQ(Str(LookupString(StringId(id))), "0:" + cases[id].expected);
   }
 }
 
 TEST_F(LanguageStringsTest, TheFilledInTextReplacesTheStoredEntryOfThatLanguageOnly) {
   Install(2, {"Welcome to <product>"}, 1);
-  EXPECT_EQ(Str(LookupString(0)), "1:Welcome to Foo");
+  EXPECT_EQ(Str(LookupString(StringId(0))), "1:Welcome to Foo");
   EXPECT_EQ(Str(StringTable[0][1]), "1:Welcome to Foo");
   EXPECT_EQ(Str(StringTable[0][0]), "0:Welcome to <product>") << "not looked up yet";
 
   ProductName = "Bar";
-  EXPECT_EQ(Str(LookupString(0)), "1:Welcome to Foo") << "filled in once, for good";
+  EXPECT_EQ(Str(LookupString(StringId(0))), "1:Welcome to Foo") << "filled in once, for good";
   CurrentLanguage = 0;
-  EXPECT_EQ(Str(LookupString(0)), "0:Welcome to Bar");
+  EXPECT_EQ(Str(LookupString(StringId(0))), "0:Welcome to Bar");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/product_flags.h"
 #include "config/settings.h"
 #include "core/memory.h"
 #include "tests/support/ui_transcript.h"
@@ -75,7 +76,7 @@ TEST_F(MessagesTest, ReportErrorStaysSilentForBlankTextsAndInAutomaticMode) {
   ReportError("%s", "");
   AutomaticMode = true;
   ReportError("suppressed");
-  ProductFlags = uint64_t(1) << 35;  // the archive asks for errors in automatic mode too
+  ProductFlags = FlagMask(ProductFlag::kErrorsInAutomaticMode);
   ReportError("shown");
   std::vector<std::string> expected = {Box("none", "0x00000010", "Error", "shown", IDOK)};
   EXPECT_EQ(ReadUiTranscript(), expected);
@@ -109,7 +110,7 @@ TEST_F(MessagesTest, FatalPathsShowOneBoxAndExitWithOne) {
       {"FatalErrorFormat", [] { FatalErrorFormat("%s = %d", "x", -3); }, "x = -3"},
       {"InternalFatal", [] { InternalFatal("Core.cpp", 840); },
        "Internal Fatal Error\r\nModule: Core.cpp\r\nLine: 840"},
-      {"CorruptInstaller", [] { CorruptInstaller(25); }, kCorruptText},
+      {"CorruptInstaller", [] { CorruptInstaller(kHeaderChecksumMismatch); }, kCorruptText},
       {"UsageError", [] { UsageError("Product name required"); },
        std::string("Product name required") + kUsageTail},
       {"FatalError in automatic mode", [] {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/product_flags.h"
 #include "config/settings.h"
 #include "res/dialog_ids.h"
 #include "tests/support/ui_transcript.h"
@@ -25,7 +26,7 @@ using dialog_test::WindowText;
 using progress_test::MessageSink;
 
 constexpr unsigned kQuestionStyle = 0x24;
-constexpr int kNoCancelBit = 21;
+constexpr uint64_t kNoCancel = FlagMask(ProductFlag::kNoCancel);
 
 class ProgressDialogTest : public testing::Test {
  protected:
@@ -99,10 +100,11 @@ TEST_F(ProgressDialogTest, CancelIsDisabledWhileUninstallingOrWhenTheArchiveForb
     bool enabled;
   } cases[] = {
       {false, 0, true},
-      {false, uint64_t(1) << kNoCancelBit, false},
-      {false, (uint64_t(1) << 20) | (uint64_t(1) << 22) | (uint64_t(1) << 53), true},
+      {false, kNoCancel, false},
+      {false, FlagMask(ProductFlag::kLogEveryFile) | FlagMask(ProductFlag::kNoCompletionMessage) |
+                  (uint64_t(1) << 53), true},
       {true, 0, false},
-      {true, uint64_t(1) << kNoCancelBit, false},
+      {true, kNoCancel, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.uninstall << " " << c.flags);
@@ -181,13 +183,13 @@ TEST_F(ProgressDialogTest, AStepRestartsTheTimerAndShowsItsTextAndPosition) {
   ASSERT_NE(dialog, nullptr);
   StepStartTime = 0;
   DWORD before = GetTickCount();
-  EXPECT_FALSE(ShowProgressStep(8, 2));
+  EXPECT_FALSE(ShowProgressStep(StringId::kStartStage, 2));
   DWORD after = GetTickCount();
   EXPECT_GE(StepStartTime - before, 0u);
   EXPECT_LE(StepStartTime - before, after - before);
   EXPECT_EQ(ItemText(dialog, IDC_PROGRESS_STEP_TEXT), "English 8");
   EXPECT_EQ(SendMessageA(ProgressBar, PBM_GETPOS, 0, 0), 2);
-  ShowProgressStep(62, 36);
+  ShowProgressStep(StringId::kCheckStage, 36);
   EXPECT_EQ(ItemText(dialog, IDC_PROGRESS_STEP_TEXT), "English 62");
   EXPECT_EQ(SendMessageA(ProgressBar, PBM_GETPOS, 0, 0), 36);
 }
@@ -236,7 +238,7 @@ TEST_F(ProgressDialogTest, OnlyTheCancelButtonItselfAsksAndOnlyWhenCancelIsAllow
                LPARAM(GetDlgItem(dialog, IDC_PROMPT)));
   EXPECT_TRUE(ReadUiTranscript().empty());
   // The archive's no-cancel flag, set after the dialog was made, still keeps the question away.
-  ProductFlags = uint64_t(1) << kNoCancelBit;
+  ProductFlags = kNoCancel;
   Click(dialog, IDC_SECOND_BUTTON);
   EXPECT_TRUE(ReadUiTranscript().empty());
   EXPECT_TRUE(IsWindow(dialog));

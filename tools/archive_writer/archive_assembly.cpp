@@ -1,6 +1,7 @@
 // From a plan to the installer: the parts, their placement in the section and in the volume
 // files, and the section appended to the engine image.
 #include "core/checksum.h"
+#include "archive/product_flags.h"
 #include "tools/archive_writer/archive_parts.h"
 #include "tools/archive_writer/byte_sink.h"
 #include "tools/archive_writer/pe_image.h"
@@ -8,7 +9,6 @@
 
 namespace {
 
-constexpr uint64_t kCompressedData = 0x20;  // ProductFlags bit 5
 
 uint32_t SectionAlignmentUnit(const PeLayout& layout) {
   return layout.fileAlignment > layout.sectionAlignment ? layout.fileAlignment
@@ -119,7 +119,7 @@ bool PrepareArchiveParts(const String& engineImage, const InstallerPlan& plan, A
   SetHeaderBlock(parts, headerBlock, ArchiveChecksum(headerBlock.CStr(), headerBlock.Length()),
                  plan.level);
 
-  const bool compress = (plan.header.productFlags & kCompressedData) != 0;
+  const bool compress = HasFlag(plan.header.productFlags, ProductFlag::kCompressedData);
   SetDataBlock(parts, SerializeDataBlock(plan.files, EntryChecksums::kComputed), compress,
                plan.level);
   parts.fileCount = plan.files.Count();

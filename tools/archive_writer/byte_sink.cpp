@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/little_endian.h"
+
 char* ByteSink::Reserve(int n) {
   const int needed = length_ + n;
   if (needed > buffer_.Length()) {
@@ -17,19 +19,15 @@ char* ByteSink::Reserve(int n) {
 void ByteSink::U8(uint8_t value) { *Reserve(1) = char(value); }
 
 void ByteSink::U16(uint16_t value) {
-  char* at = Reserve(2);
-  at[0] = char(value);
-  at[1] = char(value >> 8);
+  StoreU16(Reserve(2), value);
 }
 
 void ByteSink::U32(uint32_t value) {
-  char* at = Reserve(4);
-  for (int i = 0; i < 4; ++i) at[i] = char(value >> (8 * i));
+  StoreU32(Reserve(4), value);
 }
 
 void ByteSink::U64(uint64_t value) {
-  U32(uint32_t(value));
-  U32(uint32_t(value >> 32));
+  StoreU64(Reserve(8), value);
 }
 
 void ByteSink::Bytes(const void* data, int n) {

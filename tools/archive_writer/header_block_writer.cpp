@@ -1,5 +1,6 @@
 // The header block and its language tables, field by field in the order the engine reads them.
 #include "archive/archive_layout.h"
+#include "archive/product_flags.h"
 #include "tools/archive_writer/archive_parts.h"
 #include "tools/archive_writer/byte_sink.h"
 #include "tools/codec/block_encoder.h"
@@ -7,8 +8,6 @@
 namespace {
 
 // The ProductFlags bits that decide whether a field is stored at all.
-constexpr uint64_t kHasUninstallerPatch = 0x4;   // bit 2
-constexpr uint64_t kHasMasterProduct = 0x10000;  // bit 16
 
 void WriteTexts(ByteSink& sink, const Vector<String>& texts) {
   sink.U32(uint32_t(texts.Count()));
@@ -97,7 +96,7 @@ String SerializeHeaderBlock(const ArchiveHeader& h, const LanguageTables& langua
   sink.U8(h.titleShadow);
   sink.S32(h.backgroundBitmap.Length());
   sink.Bytes(h.backgroundBitmap.CStr(), h.backgroundBitmap.Length());
-  if (h.productFlags & kHasMasterProduct) sink.Text(h.masterProduct);
+  if (HasFlag(h.productFlags, ProductFlag::kExtendsMasterProduct)) sink.Text(h.masterProduct);
   sink.Text(h.desktopFolder);
   sink.Text(h.preInstallBatch);
   sink.Text(h.postInstallBatch);
@@ -108,7 +107,7 @@ String SerializeHeaderBlock(const ArchiveHeader& h, const LanguageTables& langua
   sink.U32(h.unsupportedSystems);
   sink.U8(h.dataOutsideImage);
   sink.U32(h.volumeSerial);
-  if (h.productFlags & kHasUninstallerPatch) {
+  if (HasFlag(h.productFlags, ProductFlag::kRegisterUninstall)) {
     sink.U32(h.uninstallerPatchOffset);
     if (h.uninstallerPatchOffset > 0) {
       sink.S32(h.uninstallerPatch.Length());

@@ -3,14 +3,10 @@
 #include <cstring>
 
 #include "archive/archive_layout.h"
+#include "core/little_endian.h"
 
 namespace {
 
-// The PE header offsets and section counts the engine's locator accepts.
-constexpr uint32_t kLowestPeHeaderOffset = 0x40;
-constexpr uint32_t kHighestPeHeaderOffset = 0x1000;
-constexpr int kFewestSections = 4;
-constexpr int kMostSections = 99;
 constexpr uint16_t kPe32Magic = 0x10B;
 constexpr uint16_t kPe32PlusMagic = 0x20B;
 // The optional header must reach past CheckSum, the last field written here.
@@ -20,8 +16,7 @@ uint32_t U32At(const String& image, uint32_t offset) {
   return uint32_t(image.ReadU32At(int(offset)));
 }
 uint16_t U16At(const String& image, uint32_t offset) {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(image.CStr()) + offset;
-  return uint16_t(bytes[0] | (bytes[1] << 8));
+  return LoadU16(image.CStr() + offset);
 }
 
 bool IsPowerOfTwo(uint32_t v) { return v != 0 && (v & (v - 1)) == 0; }
@@ -51,8 +46,8 @@ bool ReadPeLayout(const String& image, PeLayout& layout, String& error) {
   if (length < 0x40 || image.CharAt(0) != 'M' || image.CharAt(1) != 'Z') {
     return Fail(error, "the engine is not a Windows program (no MZ header)");
   }
-  const uint32_t pe = U32At(image, 0x3C);
-  if (pe < kLowestPeHeaderOffset || pe > kHighestPeHeaderOffset) {
+  const uint32_t pe = U32At(image, kPeOffsetField);
+  if (pe < kLowestPeOffset || pe > kHighestPeOffset) {
     return Fail(error, "the engine's PE header offset is outside 0x40 .. 0x1000");
   }
   if (uint64_t(pe) + kPeOptionalHeader + 2 > length || std::memcmp(image.CStr() + pe, "PE\0\0", 4)) {
@@ -90,13 +85,13 @@ bool ReadPeLayout(const String& image, PeLayout& layout, String& error) {
   layout.headerRoomEnd = layout.sizeOfHeaders;
   for (int i = 0; i < layout.sectionCount; ++i) {
     const uint32_t entry = layout.sectionTableOffset + uint32_t(i) * kSectionEntrySize;
-    char name[9] = {};
-    std::memcpy(name, image.CStr() + entry, 8);
+    char name[kSectionNameSize + 1] = {};
+    std::memcpy(name, image.CStr() + entry, kSectionNameSize);
     if (std::strcmp(name, kArchiveSectionName) == 0) {
       return Fail(error, "the engine already holds an archive section (.qorv)");
     }
-    const uint32_t rawSize = U32At(image, entry + 16);
-    const uint32_t rawOffset = U32At(image, entry + 20);
+    const uint32_t rawSize = U32At(image, entry + kSectionRawSizeField);
+    const uint32_t rawOffset = U32At(image, entry + kSectionRawOffsetField);
     if (rawSize > 0 && rawOffset > 0 && rawOffset < layout.headerRoomEnd) {
       layout.headerRoomEnd = rawOffset;
     }
@@ -139,11 +134,11 @@ void AppendSection(String& image, const PeLayout& layout, const char* name, cons
       layout.sectionTableOffset + uint32_t(layout.sectionCount) * kSectionEntrySize;
   std::memset(bytes + entry, 0, kSectionEntrySize);
   std::memcpy(bytes + entry, name, std::strlen(name) < 8 ? std::strlen(name) : 8);
-  image.WriteU32At(int(entry + 8), placement.virtualSize);
-  image.WriteU32At(int(entry + 12), placement.virtualAddress);
-  image.WriteU32At(int(entry + 16), placement.rawSize);
-  image.WriteU32At(int(entry + 20), placement.rawOffset);
-  image.WriteU32At(int(entry + 36), kArchiveSectionCharacteristics);
+  image.WriteU32At(int(entry + kSectionVirtualSizeField), placement.virtualSize);
+  image.WriteU32At(int(entry + kSectionVirtualAddressField), placement.virtualAddress);
+  image.WriteU32At(int(entry + kSectionRawSizeField), placement.rawSize);
+  image.WriteU32At(int(entry + kSectionRawOffsetField), placement.rawOffset);
+  image.WriteU32At(int(entry + kSectionCharacteristicsField), kArchiveSectionCharacteristics);
 
   const uint32_t pe = layout.peHeaderOffset;
   image.WriteU16At(int(pe + kPeSectionCountField), uint16_t(layout.sectionCount + 1));

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "archive/pe_layout.h"
 #include "core/string.h"
 
 struct PeLayout {
@@ -19,17 +20,6 @@ struct PeLayout {
   uint32_t headerRoomEnd = 0;       // SizeOfHeaders, or the first section's raw data if lower
 };
 
-// Field offsets from the PE signature.
-inline constexpr uint32_t kPeSectionCountField = 6;
-inline constexpr uint32_t kPeOptionalHeaderSizeField = 0x14;
-inline constexpr uint32_t kPeOptionalHeader = 0x18;
-inline constexpr uint32_t kPeInitializedDataField = kPeOptionalHeader + 8;
-inline constexpr uint32_t kPeSectionAlignmentField = kPeOptionalHeader + 32;
-inline constexpr uint32_t kPeFileAlignmentField = kPeOptionalHeader + 36;
-inline constexpr uint32_t kPeSizeOfImageField = kPeOptionalHeader + 56;
-inline constexpr uint32_t kPeSizeOfHeadersField = kPeOptionalHeader + 60;
-inline constexpr uint32_t kPeCheckSumField = kPeOptionalHeader + 64;
-inline constexpr uint32_t kSectionEntrySize = 40;
 // initialized data | readable
 inline constexpr uint32_t kArchiveSectionCharacteristics = 0x40000040;
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "archive/corrupt_codes.h"
 #include "core/date_time.h"
-#include "tools/qorv/corrupt_code_text.h"
 #include "tools/qorv/installer_readback.h"
 #include "tools/qorv/manifest_names.h"
 #include "tools/qorv/payload_files.h"
@@ -107,7 +107,7 @@ int CheckDeletionDates(const InstallerReadback& r) {
     const FileDeletion& deletion = r.header.deletionSpecs[i];
     DateTime date;
     if (int8_t(deletion.condition) >= 1 && deletion.condition <= 3 && !date.Parse(deletion.value, false)) {
-      return 65;
+      return kBadDeletionDate;
     }
   }
   return 0;
@@ -144,7 +144,7 @@ int RunInspect(const std::string& installerPath, std::ostream& out, std::ostream
     out << "\n";
   }
   if (code == 0) code = CheckDeletionDates(r);
-  if (code == 65) r.problem = CorruptCodeText(65);
+  if (code == kBadDeletionDate) r.problem = CorruptCodeName(kBadDeletionDate);
   if (code == 0) {
     out << "image checksum: " << (r.imageChecksumChecked ? "verified" : "not checked by the engine (flag bit 32 clear)")
         << "\nheader checksum: verified\ndata block checksum: verified\nfile checksums: "
@@ -152,7 +152,7 @@ int RunInspect(const std::string& installerPath, std::ostream& out, std::ostream
     return kQorvSuccess;
   }
   if (code > 0) {
-    err << "corrupt installer: code " << code << " (" << CorruptCodeText(code) << ")\n";
+    err << "corrupt installer: code " << code << " (" << CorruptCodeName(code) << ")\n";
   } else {
     err << "qorv inspect: " << r.problem << "\n";
   }

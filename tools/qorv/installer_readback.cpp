@@ -5,15 +5,12 @@
 #include "archive/corrupt_codes.h"
 #include "archive/decompressor.h"
 #include "archive/header_stream.h"
+#include "archive/product_flags.h"
 #include "archive/uninstaller_image.h"
 #include "core/checksum.h"
-#include "tools/qorv/corrupt_code_text.h"
 
 namespace {
 
-constexpr uint64_t kCompressedData = 0x20;          // ProductFlags bit 5
-constexpr uint64_t kCheckImage = uint64_t(1) << 32; // ProductFlags bit 32
-constexpr uint32_t kPatchFlag = 0x4;                // ProductFlags bit 2
 
 int Fail(InstallerReadback& out, int code, const std::string& problem) {
   out.code = code;
@@ -21,7 +18,7 @@ int Fail(InstallerReadback& out, int code, const std::string& problem) {
   return code;
 }
 
-int FailCode(InstallerReadback& out, int code) { return Fail(out, code, CorruptCodeText(code)); }
+int FailCode(InstallerReadback& out, int code) { return Fail(out, code, CorruptCodeName(code)); }
 
 // The section as the loader maps it: VirtualSize bytes (SizeOfRawData when that is 0), filled
 // from the file's raw data as far as it goes, zeros after.
@@ -59,14 +56,14 @@ int ReadUninstaller(const String& image, InstallerReadback& out) {
   if (section.rawOffset > out.fileSize) return FailCode(out, kCannotReadImageStart);
   const String before(image.CStr(), int(section.rawOffset));
   out.computedImageChecksum = ArchiveChecksum(before.CStr(), before.Length());
-  out.imageChecksumChecked = (out.header.productFlags & kCheckImage) != 0;
+  out.imageChecksumChecked = HasFlag(out.header.productFlags, ProductFlag::kCheckImageChecksum);
   if (out.imageChecksumChecked && out.computedImageChecksum != out.prologue.imageChecksum) {
     return FailCode(out, kImageChecksumMismatch);
   }
   const uint64_t sectionEnd = uint64_t(section.rawOffset) + section.rawSize;
   String after;
   if (sectionEnd < out.fileSize) after.Assign(image.CStr() + sectionEnd, int(out.fileSize - sectionEnd));
-  const bool patched = (out.header.productFlags & kPatchFlag) != 0;
+  const bool patched = HasFlag(out.header.productFlags, ProductFlag::kRegisterUninstall);
   out.uninstallerImage =
       MakeUninstallerImage(before, after, section, patched ? out.header.uninstallerPatchOffset : 0,
                            out.header.uninstallerPatch);
@@ -119,7 +116,7 @@ int AssembleData(const String& image, const String& mapped, const VolumeSource& 
   if (ArchiveChecksum(out.dataBlock.CStr(), out.dataBlock.Length()) != p.dataChecksum) {
     return FailCode(out, kDataBlockChecksumMismatch);
   }
-  if ((out.header.productFlags & kCompressedData) != 0 && dataSize != 0 &&
+  if (HasFlag(out.header.productFlags, ProductFlag::kCompressedData) && dataSize != 0 &&
       !DecompressString(out.dataBlock)) {
     return FailCode(out, kDataBlockDoesNotDecompress);
   }
@@ -147,11 +144,11 @@ int ReadEntries(InstallerReadback& out) {
     if (code == 0 && !HasDestination(entry)) {
       out.files.resize(size_t(i) + 1);
       return Fail(out, kBadDestinationKind,
-                  std::string(CorruptCodeText(kBadDestinationKind)) + ": " + entry.name.CStr());
+                  std::string(CorruptCodeName(kBadDestinationKind)) + ": " + entry.name.CStr());
     }
     if (code != 0) {
       out.files.resize(size_t(i));
-      return Fail(out, code, std::string(CorruptCodeText(code)) + " (entry " + std::to_string(i) + ")");
+      return Fail(out, code, std::string(CorruptCodeName(code)) + " (entry " + std::to_string(i) + ")");
     }
   }
   return 0;

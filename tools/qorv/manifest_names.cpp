@@ -1,51 +1,14 @@
 #include "tools/qorv/manifest_names.h"
 
-namespace {
-
-constexpr uint64_t Bit(int n) { return uint64_t(1) << n; }
-
-}  // namespace
+#include "archive/product_flags.h"
 
 const std::vector<NamedValue>& ProductFlagNames() {
-  static const std::vector<NamedValue> names = {
-      {"refuse_over_existing", Bit(0)},
-      {"uninstaller_start_menu_shortcut", Bit(1)},
-      {"register_uninstall", Bit(2)},
-      {"uninstaller_font_question", Bit(4)},
-      {"compress_data", Bit(5)},
-      {"always_write_log", Bit(6)},
-      {"choose_directory", Bit(7)},
-      {"automatic", Bit(8)},
-      {"automatic_uninstall", Bit(9)},
-      {"no_uninstall_records", Bit(10)},
-      {"replace_any_locked_file_at_reboot", Bit(11)},
-      {"add_to_path", Bit(12)},
-      {"custom_colors", Bit(13)},
-      {"reboot_required", Bit(14)},
-      {"keep_background_for_uninstaller", Bit(15)},
-      {"extends_master_product", Bit(16)},
-      {"uninstaller_shared_file_question", Bit(17)},
-      {"verify_written_files", Bit(18)},
-      {"clear_blocking_attributes", Bit(19)},
-      {"log_every_file", Bit(20)},
-      {"no_cancel", Bit(21)},
-      {"no_completion_message", Bit(22)},
-      {"pre_install_batch_option", Bit(23)},
-      {"post_install_batch_option", Bit(24)},
-      {"final_batch_option", Bit(25)},
-      {"uninstall_batch1_option", Bit(26)},
-      {"uninstall_batch2_option", Bit(27)},
-      {"no_reinstall_question", Bit(28)},
-      {"no_background", Bit(29)},
-      {"confirm_directory", Bit(31)},
-      {"check_image_checksum", Bit(32)},
-      {"uninstaller_desktop_shortcut", Bit(33)},
-      {"errors_in_automatic_mode", Bit(35)},
-      {"compare_versions", Bit(36)},
-      {"refuse_network_paths", Bit(37)},
-      {"uninstaller_shortcut_in_uninstall_dir", Bit(38)},
-      {"full_screen_background", Bit(40)},
-  };
+  static const std::vector<NamedValue> names = [] {
+    std::vector<NamedValue> table;
+    for (const ProductFlagName& flag : kProductFlagNames)
+      table.push_back({flag.name, FlagMask(flag.flag)});
+    return table;
+  }();
   return names;
 }
 

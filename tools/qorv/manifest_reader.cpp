@@ -8,6 +8,7 @@
 #include <map>
 
 #include "archive/archive_layout.h"
+#include "archive/product_flags.h"
 #include "core/checksum.h"
 #include "core/date_time.h"
 #include "tools/codec/block_encoder.h"
@@ -20,11 +21,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr uint64_t Bit(int n) { return uint64_t(1) << n; }
-constexpr uint64_t kDefaultFlags = Bit(2) | Bit(5) | Bit(7);  // register_uninstall, compress_data,
-                                                              // choose_directory
-constexpr uint64_t kCustomColours = Bit(13);
-constexpr uint64_t kMasterProductFlag = Bit(16);
+constexpr uint64_t kDefaultFlags = FlagMask(ProductFlag::kRegisterUninstall) |
+                                   FlagMask(ProductFlag::kCompressedData) |
+                                   FlagMask(ProductFlag::kChooseDirectory);
 constexpr uint32_t kLeaveAttributes = 0xFFFFFFFF;
 constexpr uint32_t kAtReboot = 0x2;               // FileDeletion flags
 constexpr uint32_t kDefaultVerb = 0x1;            // FileAssociation options
@@ -135,8 +134,8 @@ bool ManifestReader::ReadBackground(ManifestSection& root) {
 
 void ManifestReader::ReadFlags(ManifestSection& root, bool coloursGiven, bool masterGiven) {
   uint64_t flags = kDefaultFlags;
-  if (coloursGiven) flags |= kCustomColours;
-  if (masterGiven) flags |= kMasterProductFlag;
+  if (coloursGiven) flags |= FlagMask(ProductFlag::kCustomColours);
+  if (masterGiven) flags |= FlagMask(ProductFlag::kExtendsMasterProduct);
   ManifestSection section(path_, root.Table("flags"), "flags");
   for (const auto& [key, node] : section.AllKeys()) {
     if (key == "extra_bits") continue;

@@ -25,33 +25,32 @@
 namespace {
 
 struct SampleText {
-  int id;
+  StringId id;
   const char* english;
   const char* german;
 };
 
 const SampleText kSampleTexts[] = {
-    {0, "<product> 2.0 Setup", "<product> 2.0 Installation"},
-    {8, "Starting the installation...", "Die Installation beginnt..."},
-    {11, "Choose the folder into which <product> will be installed:",
+    {StringId::kDisplayTitle, "<product> 2.0 Setup", "<product> 2.0 Installation"},
+    {StringId::kStartStage, "Starting the installation...", "Die Installation beginnt..."},
+    {StringId::kChooseDirText, "Choose the folder into which <product> will be installed:",
      "W\xE4hlen Sie den Ordner, in den <product> installiert wird:"},
-    {21, "Error", "Fehler"},
-    {24, "Installation Folder", "Installationsordner"},
-    {39, "Installing <product>", "<product> wird installiert"},
-    {44, "Licence Agreement", "Lizenzvertrag"},
-    {45, "I Agree", "Ich stimme zu"},
-    {46, "I Do Not Agree", "Ich lehne ab"},
-    {47, "Please read the following licence agreement carefully.",
+    {StringId::kErrorTitle, "Error", "Fehler"},
+    {StringId::kDirectoryTitle, "Installation Folder", "Installationsordner"},
+    {StringId::kInstallProgressLabel, "Installing <product>", "<product> wird installiert"},
+    {StringId::kLicenceTitle, "Licence Agreement", "Lizenzvertrag"},
+    {StringId::kLicenceAccept, "I Agree", "Ich stimme zu"},
+    {StringId::kLicenceDecline, "I Do Not Agree", "Ich lehne ab"},
+    {StringId::kLicenceText, "Please read the following licence agreement carefully.",
      "Bitte lesen Sie den folgenden Lizenzvertrag sorgf\xE4ltig."},
-    {48, "Continue", "Weiter"},
-    {49, "Cancel", "Abbrechen"},
-    {50, "Read Me", "Liesmich"},
-    {51, "Please read the following notes before you go on.",
+    {StringId::kOkCaption, "Continue", "Weiter"},
+    {StringId::kCancelCaption, "Cancel", "Abbrechen"},
+    {StringId::kReadmeTitle, "Read Me", "Liesmich"},
+    {StringId::kReadmeText, "Please read the following notes before you go on.",
      "Bitte lesen Sie die folgenden Hinweise, bevor Sie fortfahren."},
-    {52, "Browse...", "Durchsuchen..."},
-    {54, "<product> Setup", "<product> Installation"},
+    {StringId::kChooseDirBrowse, "Browse...", "Durchsuchen..."},
+    {StringId::kInstallProgressTitle, "<product> Setup", "<product> Installation"},
 };
-constexpr int kStringCount = 72;
 
 const char kLicenceText[] =
     "SAMPLE PRODUCT LICENCE AGREEMENT\r\n\r\n"
@@ -72,17 +71,17 @@ const char kReadmeText[] =
 void FillLanguageTables() {
   LanguageNames.Append(String("English"));
   LanguageNames.Append(String("Deutsch"));
-  for (int id = 0; id < kStringCount; ++id) {
+  for (int id = 0; id < kStringIdCount; ++id) {
     Vector<String>& row = StringTable.AppendDefault();
     row.Append(String());
     row.Append(String());
   }
   for (const SampleText& text : kSampleTexts) {
-    StringTable[text.id][0] = text.english;
-    StringTable[text.id][1] = text.german;
+    StringTable[int(text.id)][0] = text.english;
+    StringTable[int(text.id)][1] = text.german;
   }
   CurrentLanguage = 0;
-  DisplayTitle = LookupString(0);
+  DisplayTitle = LookupString(StringId::kDisplayTitle);
 }
 
 void SetSampleSettings() {
@@ -150,7 +149,7 @@ bool ShowWindowNamed(const char* name, HINSTANCE instance) {
   } else if (std::strcmp(name, "progress") == 0) {
     CreateProgressDialog();
     dialog = ProgressWindow;
-    SetProgressStatus(LookupString(8));
+    SetProgressStatus(LookupString(StringId::kStartStage));
     SetProgressPosition(45);
   } else {
     return false;

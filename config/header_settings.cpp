@@ -1,27 +1,19 @@
 // Settings from the archive header: defaults for blank fields and paths made absolute.
-#ifdef _WIN32
-
-#include "archive/header_settings.h"
+#include "config/header_settings.h"
 
 #include "archive/archive_header.h"
 #include "config/install_variables.h"
 #include "config/settings.h"
-#include "platform/directories.h"
 #include "platform/path_text.h"
 #include "platform/system_paths.h"
 
 namespace {
 
-constexpr int kRegisteredForUninstallBit = 2;  // also: the shared folder lies under Common Files
-constexpr int kCustomColoursBit = 13;
-
 // The install sequence puts the master product's directory here.
 constexpr char kMasterDirectory[] = "<master>";
 
-bool HasFlag(const ArchiveHeader& header, int bit) { return (header.productFlags >> bit) & 1; }
-
 String DeriveSharedPath(const ArchiveHeader& header) {
-  if (!HasFlag(header, kRegisteredForUninstallBit)) return String();
+  if (!HasFlag(header.productFlags, ProductFlag::kRegisterUninstall)) return String();
   String path = header.sharedPath;
   if (path.IsEmpty()) path = header.publisher.IsBlank() ? ProductName : header.publisher;
   MakeAbsolute(path, CommonFilesDir().CStr());
@@ -47,7 +39,7 @@ String DeriveInstallDir(const ArchiveHeader& header) {
 }
 
 void DeriveColours(const ArchiveHeader& header) {
-  if (HasFlag(header, kCustomColoursBit)) {
+  if (HasFlag(header.productFlags, ProductFlag::kCustomColours)) {
     TitleColor = header.titleColor;
     TopColor = header.topColor;
     BottomColor = header.bottomColor;
@@ -59,19 +51,14 @@ void DeriveColours(const ArchiveHeader& header) {
 
 }  // namespace
 
-void ApplyHeaderSettings(ArchiveHeader& header) {
+void ApplyHeaderSettings(const ArchiveHeader& header) {
   if (ProductName.IsEmpty()) ProductName = header.productName;
   SharedPath = DeriveSharedPath(header);
-  header.productStartMenu = DeriveStartMenu(header);
-  header.defaultInstallDir = DeriveInstallDir(header);
+  ProductStartMenu = DeriveStartMenu(header);
+  DefaultInstallDir = DeriveInstallDir(header);
+  UninstallKeyName = header.uninstallKeyName.IsBlank() ? ProductName : header.uninstallKeyName;
   DisplayVersion = header.displayVersion;
   UninstallSubdir = header.uninstallSubdir;
   DeriveColours(header);
   TitleShadow = header.titleShadow;
-  BackgroundBitmap = header.backgroundBitmap;
-  if (header.uninstallKeyName.IsBlank()) header.uninstallKeyName = ProductName;
 }
-
-bool CreateSharedFolder() { return SharedPath.IsEmpty() || CreateDirectoryPath(SharedPath); }
-
-#endif  // _WIN32

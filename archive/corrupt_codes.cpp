@@ -1,11 +1,9 @@
-#include "tools/qorv/corrupt_code_text.h"
-
 #include "archive/corrupt_codes.h"
 
 namespace {
 
 struct CodeText {
-  int code;
+  CorruptCode code;
   const char* text;
 };
 
@@ -52,7 +50,7 @@ constexpr CodeText kCodeTexts[] = {
 
 }  // namespace
 
-const char* CorruptCodeText(int code) {
+const char* CorruptCodeName(int code) {
   for (const CodeText& entry : kCodeTexts) {
     if (entry.code == code) return entry.text;
   }

@@ -1,24 +1,28 @@
 // Reading the installer's own archive at start-up, in the order its checks are made.
-#ifdef _WIN32
-
-#include "archive/own_archive.h"
+#include "install/installer_archive.h"
 
 #include <utility>
 
 #include "archive/corrupt_codes.h"
-#include "archive/header_settings.h"
 #include "archive/header_stream.h"
+#include "archive/own_archive.h"
+#include "config/header_settings.h"
 #include "config/language_strings.h"
 #include "config/language_table.h"
 #include "config/settings.h"
 #include "core/checksum.h"
+#include "install/shared_folder.h"
 #include "platform/file.h"
 #include "ui/background_picture.h"
 #include "ui/background_window.h"
 #include "ui/messages.h"
 #include "ui/windows.h"
 
-ArchiveHeader InstallerHeader;
+namespace {
+ArchiveHeader ownHeader;
+}  // namespace
+
+const ArchiveHeader& InstallerHeader = ownHeader;
 ArchiveSection OwnArchiveSection;
 ArchivePrologue OwnArchivePrologue;
 const uint8_t* ArchiveSectionStart = nullptr;
@@ -27,10 +31,6 @@ int InstallerFileSize = 0;
 String UninstallerImage;
 
 namespace {
-
-constexpr int kAutomaticModeBit = 8;
-constexpr int kNoBackgroundWindowBit = 29;
-constexpr int kFullScreenBackgroundBit = 40;
 
 // An uninstaller copy started without switches, or the bare engine.
 constexpr char kNoArchiveMessage[] =
@@ -42,14 +42,14 @@ constexpr char kVersionMessage[] =
     "The installer version (%.1f) does not match the version of QORV (%.1f).  Close all "
     "applications and reinstall QORV.";
 
-void StopOnFailure(int code) {
-  if (code != 0) CorruptInstaller(code);
+void StopOnFailure(CorruptCode code) {
+  if (code != kNoCorruption) CorruptInstaller(code);
 }
 
 }  // namespace
 
 void ReadOwnArchive(File& installer) {
-  int code = LocateOwnArchive(installer, OwnArchiveSection, InstallerFileSize);
+  CorruptCode code = LocateOwnArchive(installer, OwnArchiveSection, InstallerFileSize);
   if (code == kNoArchiveSection) FatalError(kNoArchiveMessage);
   StopOnFailure(code);
 
@@ -63,15 +63,16 @@ void ReadOwnArchive(File& installer) {
   String block;
   StopOnFailure(UnpackHeaderBlock(ArchiveSectionStart, ArchiveSectionSize, prologue, block));
   HeaderStream stream(block.CStr(), size_t(block.Length()));
-  ArchiveHeader& header = InstallerHeader;
+  ArchiveHeader& header = ownHeader;
   // A header too short for its first field cannot match its checksum either.
   if (!ReadProductFlags(stream, header.productFlags)) CorruptInstaller(kHeaderChecksumMismatch);
   ProductFlags = header.productFlags;
-  if (ProductFlag(kAutomaticModeBit)) AutomaticMode = true;
-  FullScreenBackground = ProductFlag(kFullScreenBackgroundBit);
+  if (HasFlag(ProductFlags, ProductFlag::kAutomatic)) AutomaticMode = true;
+  FullScreenBackground = HasFlag(ProductFlags, ProductFlag::kFullScreenBackground);
   // The background shows during the rest of start-up; it paints with the system colours until
   // the header's own colours and picture are read below.
-  if (!ProductFlag(kNoBackgroundWindowBit)) CreateBackgroundWindow(InstanceHandle, nullptr);
+  if (!HasFlag(ProductFlags, ProductFlag::kNoBackgroundWindow))
+    CreateBackgroundWindow(InstanceHandle, nullptr);
   if (ArchiveChecksum(block.CStr(), block.Length()) != prologue.headerChecksum)
     CorruptInstaller(kHeaderChecksumMismatch);
   StopOnFailure(ReadHeaderFields(stream, uint32_t(InstallerFileSize), header));
@@ -80,13 +81,10 @@ void ReadOwnArchive(File& installer) {
   // From here on the archive's own texts are used, the corrupt-installer message among them.
   InstallLanguageTables(std::move(tables));
   ApplyHeaderSettings(header);
-  LoadBackgroundPicture();
+  LoadBackgroundPicture(header.backgroundBitmap);
 
   StopOnFailure(ReadUninstallerImage(installer, OwnArchiveSection, prologue.imageChecksum, header,
                                      UninstallerImage));
-  // The first write to disk, once every check has passed. A folder that cannot be made does not
-  // stop the installation here; the steps that write into it meet the failure.
+  // The first write to disk, once every check has passed.
   CreateSharedFolder();
 }
-
-#endif  // _WIN32

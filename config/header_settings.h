@@ -3,10 +3,10 @@
 
 struct ArchiveHeader;
 
-// Sets ProductName (unless /n gave one), SharedPath, DisplayVersion, UninstallSubdir, the
-// background colours, TitleShadow and BackgroundBitmap from the header, and writes the derived
-// values of ProductStartMenu, DefaultInstallDir and UninstallKeyName back into it. Reads the
-// header's ProductFlags, not the global. Writes nothing to disk.
+// Sets ProductName (unless /n gave one), SharedPath, ProductStartMenu, DefaultInstallDir,
+// UninstallKeyName, DisplayVersion, UninstallSubdir, the background colours and TitleShadow from
+// the header, which stays as it was read. Reads the header's ProductFlags, not the global.
+// Writes nothing to disk.
 //   SharedPath: the header's, else Publisher when that is not blank, else ProductName; with
 //     flag bit 2 made absolute under the Common Files folder, without it emptied.
 //   ProductStartMenu: the header's, else "Publisher\ProductName" ("ProductName" when
@@ -19,8 +19,4 @@ struct ArchiveHeader;
 //     differ; without it the start-up colours stay, except that a background bitmap still takes
 //     the header's title colour.
 //   UninstallKeyName: the header's, else ProductName when it is blank.
-void ApplyHeaderSettings(ArchiveHeader& header);
-
-// Creates SharedPath with its missing parents, when there is one. False when it is needed and
-// cannot be made; the file steps that use it report that.
-bool CreateSharedFolder();
+void ApplyHeaderSettings(const ArchiveHeader& header);

@@ -1,5 +1,5 @@
 // The settings derived from an archive header, against the locations of the test prefix.
-#include "archive/header_settings.h"
+#include "config/header_settings.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -8,6 +8,7 @@
 
 #include "archive/archive_header.h"
 #include "config/settings.h"
+#include "install/shared_folder.h"
 #include "platform/system_paths.h"
 #include "tests/win32/file_test_support.h"
 
@@ -15,8 +16,8 @@ namespace {
 
 using file_test::Str;
 
-constexpr uint64_t kRegistered = uint64_t(1) << 2;
-constexpr uint64_t kCustomColours = uint64_t(1) << 13;
+constexpr uint64_t kRegistered = FlagMask(ProductFlag::kRegisterUninstall);
+constexpr uint64_t kCustomColours = FlagMask(ProductFlag::kCustomColours);
 
 // Start-up's colours, as sentinels that a derivation must either keep or replace.
 constexpr uint32_t kStartTitle = 0x00111111;
@@ -38,7 +39,9 @@ class ArchiveSettingsTest : public testing::Test {
     BottomColor = kStartBottom;
     MonoColor = true;
     TitleShadow = 0xEE;
-    BackgroundBitmap = "sentinel";
+    ProductStartMenu = "sentinel";
+    DefaultInstallDir = "sentinel";
+    UninstallKeyName = "sentinel";
   }
 
   // A header as the builder writes it for the product Foo of Acme.
@@ -83,7 +86,8 @@ TEST_F(ArchiveSettingsTest, DefaultInstallDirIsResolvedUnlessItIsTheMasterPlaceh
     ArchiveHeader header = FooHeader();
     header.defaultInstallDir = c.stored;
     ApplyHeaderSettings(header);
-    EXPECT_EQ(Str(header.defaultInstallDir), c.expected);
+    EXPECT_EQ(Str(DefaultInstallDir), c.expected);
+    EXPECT_EQ(Str(header.defaultInstallDir), c.stored) << "the header stays as it was read";
   }
 }
 
@@ -97,8 +101,8 @@ TEST_F(ArchiveSettingsTest, ProductNameFromTheCommandLineIsKept) {
   ApplyHeaderSettings(header);
   EXPECT_EQ(Str(ProductName), "Cli");
   EXPECT_EQ(Str(header.productName), "Foo") << "the header keeps what it stored";
-  EXPECT_EQ(Str(header.uninstallKeyName), "Cli");
-  EXPECT_EQ(Str(header.productStartMenu), "Acme\\Cli");
+  EXPECT_EQ(Str(UninstallKeyName), "Cli");
+  EXPECT_EQ(Str(ProductStartMenu), "Acme\\Cli");
 }
 
 TEST_F(ArchiveSettingsTest, SharedPathLiesUnderCommonFilesOnlyForRegisteredProducts) {
@@ -177,8 +181,10 @@ TEST_F(ArchiveSettingsTest, StartMenuAndUninstallKeyDefaultToTheProduct) {
     header.productStartMenu = c.startMenu;
     header.uninstallKeyName = c.keyName;
     ApplyHeaderSettings(header);
-    EXPECT_EQ(Str(header.productStartMenu), c.expectedStartMenu);
-    EXPECT_EQ(Str(header.uninstallKeyName), c.expectedKeyName);
+    EXPECT_EQ(Str(ProductStartMenu), c.expectedStartMenu);
+    EXPECT_EQ(Str(UninstallKeyName), c.expectedKeyName);
+    EXPECT_EQ(Str(header.productStartMenu), c.startMenu) << "the header stays as it was read";
+    EXPECT_EQ(Str(header.uninstallKeyName), c.keyName);
   }
 }
 
@@ -221,16 +227,10 @@ TEST_F(ArchiveSettingsTest, ColoursComeFromTheHeaderWithCustomColoursOrABitmap) 
 
 TEST_F(ArchiveSettingsTest, PlainFieldsBecomeSettings) {
   ArchiveHeader header = FooHeader();
-  header.backgroundBitmap = String("BM\0\x01", 4);
   ApplyHeaderSettings(header);
   EXPECT_EQ(Str(DisplayVersion), "1.2");
   EXPECT_EQ(Str(UninstallSubdir), "Uninst");
   EXPECT_EQ(TitleShadow, 3);
-  EXPECT_EQ(Str(BackgroundBitmap), std::string("BM\0\x01", 4));
-
-  header = FooHeader();
-  ApplyHeaderSettings(header);
-  EXPECT_EQ(Str(BackgroundBitmap), "") << "no bitmap replaces an earlier one";
 }
 
 }  // namespace

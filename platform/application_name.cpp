@@ -1,0 +1,3 @@
+#include "platform/application_name.h"
+
+String ApplicationName;
