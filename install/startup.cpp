@@ -35,7 +35,10 @@ File InstallerFile;
 
 }  // namespace
 
+void PrepareProcess() { SetErrorMode(SEM_FAILCRITICALERRORS); }
+
 void StartupSequence(HINSTANCE instance, const char* commandLine) {
+  PrepareProcess();
   ApplicationName = "Quorvex";
   InitSystemPaths();
   InstanceHandle = instance;
