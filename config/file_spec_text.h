@@ -7,9 +7,10 @@
 #include "core/string.h"
 
 // The directory of a line's first pattern (the line already trimmed): the text up to its
-// separator (the last backslash before the first unquoted ";", else the first ":"), without
-// that backslash unless it follows a colon ("C:\Temp\*.x" gives "C:\Temp", "C:\*.x" gives
-// "C:\", "C:*.x" gives "C:"). Empty when the separator is missing or is the first character.
+// separator (the last backslash before the first unquoted ";", else the first ":" before
+// it), without that backslash unless it follows a colon ("C:\Temp\*.x" gives "C:\Temp",
+// "C:\*.x" gives "C:\", "C:*.x" gives "C:"). Empty when the separator is missing or is the
+// first character.
 String FileSpecLineDirectory(const String& line);
 
 // The folder a line's patterns are completed from: defaultDir when the line's directory is

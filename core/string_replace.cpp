@@ -53,6 +53,13 @@ int String::Replace(const char* pattern, const char* value, int flags, int start
   int failure = firstOnly ? -1 : 0;
   int m = string_chars::MeasureText(pattern);
   if (maxCount < 1 || m < 1) return failure;
+  if (OwnsPointer(pattern) || OwnsPointer(value)) {
+    // Texts taken from this string's own buffer would be overwritten while hits are replaced,
+    // or freed when the string is resized: work from copies.
+    String patternCopy(pattern);
+    String valueCopy(value);
+    return Replace(patternCopy.CStr(), valueCopy.CStr(), flags, start, maxCount, skip);
+  }
   if (firstOnly) maxCount = 1;
   if (value == nullptr) value = "";
   int valueLength = string_chars::MeasureText(value);
@@ -128,6 +135,11 @@ int String::Replace(const char* pattern, const char* value, int flags, int start
 int String::RemoveAll(const char* needle, int maxCount, bool caseSensitive) {
   int m = string_chars::MeasureText(needle);
   if (m < 1) return 0;
+  if (OwnsPointer(needle)) {
+    // Each removal moves this string's bytes and may free its buffer: keep the needle apart.
+    String needleCopy(needle);
+    return RemoveAll(needleCopy.CStr(), maxCount, caseSensitive);
+  }
   int flags = caseSensitive ? 0 : kIgnoreCase;
   int count = 0;
   int pos = 0;

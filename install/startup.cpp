@@ -19,7 +19,10 @@ File InstallerFile;
 
 }  // namespace
 
+void PrepareProcess() { SetErrorMode(SEM_FAILCRITICALERRORS); }
+
 void StartProgram(HINSTANCE instance, const char* commandLine, CommandLineRequests& requests) {
+  PrepareProcess();
   ApplicationName = "Quorvex";
   InitSystemPaths();
   InstanceHandle = instance;

@@ -446,16 +446,11 @@ bool File::Flush() {
 
 bool File::SetModifiedTime(const FileStamp& stamp) {
   if (handle_ == nullptr) return false;
-  SYSTEMTIME local = {};
-  local.wYear = WORD(stamp.year);
-  local.wMonth = WORD(stamp.month);
-  local.wDay = WORD(stamp.day);
-  local.wHour = WORD(stamp.hour);
-  local.wMinute = WORD(stamp.minute);
-  local.wSecond = WORD(stamp.second);
+  // The stamp's own conversion refuses fields that do not fit the system's 16-bit ones
+  // instead of cutting them (month 65537 would otherwise pass as January).
   FILETIME localTime;
   FILETIME utcTime;
-  if (!SystemTimeToFileTime(&local, &localTime) || !LocalFileTimeToFileTime(&localTime, &utcTime)) {
+  if (!stamp.ToFileTime(localTime) || !LocalFileTimeToFileTime(&localTime, &utcTime)) {
     return false;
   }
   FlushCache();

@@ -25,8 +25,13 @@ int ScannableLength(const String& path) {
 }  // namespace
 
 int SeparatorPos(const String& path) {
-  int backslash = path.FindCharReverse('\\', ScannableLength(path) - 1);
-  return backslash >= 0 ? backslash : path.FindChar(':');
+  int scannable = ScannableLength(path);
+  int backslash = path.FindCharReverse('\\', scannable - 1);
+  if (backslash >= 0) return backslash;
+  // The colon too must come before the first unquoted semicolon: a drive letter of a later
+  // pattern on the same line ("*.tmp;D:*.bak") is not the first pattern's.
+  int colon = path.FindChar(':');
+  return colon < scannable ? colon : -1;
 }
 
 String DirectoryPart(const String& path) {

@@ -5,7 +5,7 @@
 
 #include "core/string.h"
 
-// The last backslash before the first unquoted ";", else the first ":", else -1.
+// The last backslash before the first unquoted ";", else the first ":" before it, else -1.
 int SeparatorPos(const String& path);
 // The text before the separator; keeps the separator when it is ":" or follows a ":"
 // ("C:\x" gives "C:\", "C:x" gives "C:"). Empty when there is no separator.

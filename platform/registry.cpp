@@ -46,7 +46,9 @@ OpenResult Registry::Open(HKEY parent, const char* subkey, uint32_t flags) {
   RegistryKey opened;
   DWORD disposition = REG_OPENED_EXISTING_KEY;
   LONG result;
-  if (flags & RegOpenOnly) {
+  if (flags & RegReadOnly) {
+    result = RegOpenKeyExA(parent, subkey, 0, KEY_READ, opened.Receive());
+  } else if (flags & RegOpenOnly) {
     result = RegOpenKeyExA(parent, subkey, 0, KEY_ALL_ACCESS, opened.Receive());
   } else {
     char noClass[] = "";

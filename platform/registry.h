@@ -34,6 +34,9 @@ inline constexpr uint32_t RegOnlyIfEmpty = 0x20;    // key deletion: refuse keys
 inline constexpr uint32_t RegOpenOnly = 0x40;       // open existing keys only, never create
 inline constexpr uint32_t RegBinary = 0x80;         // writing text: REG_BINARY
 inline constexpr uint32_t RegExpand = 0x100;        // writing text: REG_EXPAND_SZ (not with binary)
+// Open an existing key for reading only (implies RegOpenOnly): reads must work for a user who
+// may not write the key, and must not leave a key behind where there was none.
+inline constexpr uint32_t RegReadOnly = 0x200;
 
 enum class OpenResult { Failed = 0, Existed = 1, Created = 2 };
 enum class DeleteResult { Deleted = 1, NotFound = 2, Failed = 3, NotEmpty = 4 };
@@ -53,7 +56,8 @@ class Registry final : public SettingsStore {
   // Opening and closing; every open that does not fail must be matched by one Close.
   // Open: parent is a predefined root or an open key. Without RegOpenOnly the key is created
   // when missing (Created), else opened (Existed); with it, only an existing key is opened
-  // (always Existed). On failure the cursor is unchanged.
+  // (always Existed), with full access, or with read access only under RegReadOnly. On
+  // failure the cursor is unchanged.
   OpenResult Open(HKEY parent, const char* subkey, uint32_t flags = 0);
   // Open relative to the current key; Failed when no key is open.
   OpenResult OpenSub(const char* subkey, uint32_t flags = 0);
@@ -67,7 +71,7 @@ class Registry final : public SettingsStore {
   HKEY CurrentKey() const { return key_; }
 
   // Queries of keys.
-  // Whether "Software\<subkey>" opens with full access under the chosen root; false for a
+  // Whether "Software\<subkey>" exists (opens for reading) under the chosen root; false for a
   // null subkey, the Software key itself for an empty one. The cursor is not involved.
   static bool SoftwareKeyExists(const char* subkey, bool currentUser);
   // Subkeys of the current key; -1 when no key is open or the query fails.
@@ -75,7 +79,7 @@ class Registry final : public SettingsStore {
   bool HasSubKeys() const { return CountSubKeys() > 0; }
   // Neither subkeys nor values; also true when no key is open or the query fails.
   bool IsKeyEmpty() const;
-  // IsKeyEmpty of the existing subkey name; true when it cannot be opened.
+  // IsKeyEmpty of the existing subkey name, opened for reading; true when it cannot be opened.
   bool IsSubKeyEmpty(const char* name);
   // Appends the names of the current key's subkeys to out in enumeration order and returns
   // how many were added; 0 when no key is open or out is null. Enumeration stops at the first
@@ -95,9 +99,9 @@ class Registry final : public SettingsStore {
   bool ReadBool(const char* name, bool defaultValue, uint32_t flags = 0);
   int32_t ReadInt(const char* name, int32_t defaultValue, uint32_t flags = 0);
   String ReadString(const char* name, const char* defaultText, uint32_t flags = 0);
-  // Opens parent\keyPath (created unless flags has RegOpenOnly), reads valueName as text into
-  // out (empty when the value is missing), closes the key again. False only when the key
-  // cannot be opened.
+  // Opens the existing key parent\keyPath for reading (RegReadOnly, whatever flags say: a read
+  // never creates a key), reads valueName as text into out (empty when the value is missing),
+  // closes the key again. False only when the key cannot be opened.
   bool ReadKeyValue(HKEY parent, const char* keyPath, const char* valueName, String& out,
                     uint32_t flags = 0);
   // path is "key path\value name", split at its last backslash (a path without one is a value

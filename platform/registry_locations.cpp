@@ -10,8 +10,8 @@
 namespace {
 
 // The text of the value named by the part of path after its last backslash, in the key named
-// by the part before it. The key is opened as the registry cursor opens keys by default, so a
-// missing key is created (empty); the text is empty when there is no such value.
+// by the part before it, opened for reading only (a limited user reads HKEY_LOCAL_MACHINE
+// too, and a missing key stays missing); the text is empty when there is no such value.
 String ReadPathValue(HKEY root, const String& path) {
   Registry registry;
   return registry.ReadPathValue(root, path.CStr(), "", 0);
@@ -114,7 +114,7 @@ String StartupAllDir() { return AllUsersFolder("Common Startup", StartupDir); }
 bool FindInstalledProduct(const char* name, String* location) {
   String subkey = JoinPath("Microsoft\\Windows\\CurrentVersion\\Uninstall", String(name));
   Registry registry;
-  if (registry.OpenSoftware(subkey.CStr(), false, RegOpenOnly) == OpenResult::Failed) return false;
+  if (registry.OpenSoftware(subkey.CStr(), false, RegReadOnly) == OpenResult::Failed) return false;
   bool installed =
       registry.ValueExists("UninstallString") || registry.ValueExists("QuietUninstallString");
   if (location != nullptr) {

@@ -12,7 +12,7 @@ constexpr DWORD kNameBufferSize = 200;
 bool Registry::SoftwareKeyExists(const char* subkey, bool currentUser) {
   if (subkey == nullptr) return false;
   RegistryKey key;
-  return RegOpenKeyExA(SoftwareRoot(currentUser), SoftwarePath(subkey).CStr(), 0, KEY_ALL_ACCESS,
+  return RegOpenKeyExA(SoftwareRoot(currentUser), SoftwarePath(subkey).CStr(), 0, KEY_READ,
                        key.Receive()) == ERROR_SUCCESS;
 }
 
@@ -38,7 +38,7 @@ bool Registry::IsKeyEmpty() const {
 }
 
 bool Registry::IsSubKeyEmpty(const char* name) {
-  if (OpenSub(name, RegOpenOnly) == OpenResult::Failed) return true;
+  if (OpenSub(name, RegReadOnly) == OpenResult::Failed) return true;
   bool empty = IsKeyEmpty();
   Close();
   return empty;

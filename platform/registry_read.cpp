@@ -102,7 +102,7 @@ String Registry::ReadString(const char* name, const char* defaultText, uint32_t 
 
 bool Registry::ReadKeyValue(HKEY parent, const char* keyPath, const char* valueName, String& out,
                             uint32_t flags) {
-  if (Open(parent, keyPath, flags & RegOpenOnly) == OpenResult::Failed) return false;
+  if (Open(parent, keyPath, RegReadOnly) == OpenResult::Failed) return false;
   out = ReadString(valueName, "", flags);
   Close();
   return true;

@@ -39,7 +39,8 @@ STARTUPINFOA StartupInfo(uint32_t flags) {
   if (flags & RunFlags::kMaximised) {
     show = SW_SHOWMAXIMIZED;
   } else if (flags & RunFlags::kMinimised) {
-    show = SW_SHOWMINIMIZED;
+    // Minimised without taking the focus from the installer's own windows.
+    show = SW_MINIMIZE;
   } else if (flags & RunFlags::kHidden) {
     show = SW_HIDE;
   } else {

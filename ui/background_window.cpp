@@ -4,6 +4,7 @@
 #include "ui/background_picture.h"
 #include "ui/fill_gradient.h"
 #include "ui/messages.h"
+#include "ui/progress_dialog.h"
 #include "ui/title_painter.h"
 #include "ui/windows.h"
 
@@ -33,6 +34,17 @@ RECT BackgroundRectangle() {
   if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0)) return workArea;
   FullScreenBackground = true;
   return rect;
+}
+
+// However the window goes, no global handle may go on naming it or the windows it owned
+// (destroyed just before it): MessageOwner and the progress operations read them.
+void ForgetDestroyedWindows(HWND window) {
+  if (BackgroundWindow == window) BackgroundWindow = nullptr;
+  if (ProgressWindow != nullptr &&
+      (!IsWindow(ProgressWindow) || GetWindow(ProgressWindow, GW_OWNER) == window)) {
+    ProgressWindow = nullptr;
+    ProgressBar = nullptr;
+  }
 }
 
 }  // namespace
@@ -89,6 +101,13 @@ LRESULT CALLBACK BackgroundWindowProc(HWND window, UINT message, WPARAM wParam, 
       EndPaint(window, &paint);
       return 0;
     }
+    case WM_CLOSE:
+      // Alt+F4 and the system menu's Close arrive here: the window lives as long as the run,
+      // and only ExitInstaller ends it.
+      return 0;
+    case WM_DESTROY:
+      ForgetDestroyedWindows(window);
+      return 0;
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }

@@ -14,8 +14,10 @@ inline constexpr char kBackgroundWindowClass[] = "OWK Window Class";
 // fatal message. The picture and colours must be loaded before.
 HWND CreateBackgroundWindow(HINSTANCE instance, HWND parent);
 
-// Erases with PaintBackground and paints with PaintTitle; every other message goes to
-// DefWindowProcA. After DisplayTitle changes, invalidate the whole window with erase.
+// Erases with PaintBackground and paints with PaintTitle; ignores WM_CLOSE (Alt+F4 does not
+// close it); on WM_DESTROY clears BackgroundWindow, and ProgressWindow and ProgressBar when the
+// progress dialog went with it. Every other message goes to DefWindowProcA. After DisplayTitle
+// changes, invalidate the whole window with erase.
 LRESULT CALLBACK BackgroundWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The window's background over client: BackgroundPicture stretched when there is one, else

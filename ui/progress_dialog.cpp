@@ -50,7 +50,9 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         ConfirmCancel();
       return FALSE;
     case WM_DESTROY:
-      // However the dialog goes (ExitInstaller destroys it too), its bar goes with it.
+      // However the dialog goes (ExitInstaller destroys it too, and so does the destruction of
+      // its owner), it and its bar are forgotten with it.
+      if (ProgressWindow == dialog) ProgressWindow = nullptr;
       ProgressBar = nullptr;
       return FALSE;
     default:

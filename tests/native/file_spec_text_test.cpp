@@ -17,6 +17,7 @@ TEST(FileSpecText, LineDirectoryIsThatOfTheFirstPattern) {
       {"\\*.x", ""},                                     // separator at the start
       {":*.x", ""},
       {"*.log;sub\\*.txt", ""},                          // the second pattern's is not used
+      {"*.tmp;D:*.bak", ""},                             // nor is its drive letter
       {"*.log", ""},
       {"", ""},
       {"\"a;b\\c\"\\*.x;d", "\"a;b\\c\""},               // a quoted semicolon does not end it

@@ -194,6 +194,72 @@ TEST(StringRemoveAll, ErasesUpToMaxCount) {
   }
 }
 
+// An argument taken from the string's own buffer (a suffix of it, as CStr() + offset gives)
+// must act as a copy of itself would: when the text grows the buffer is reallocated under it,
+// when hits are overwritten or erased its bytes change. Each case is checked against the same
+// call with the argument copied out first.
+TEST(StringReplace, ArgumentsInsideTheStringItselfActAsCopies) {
+  const std::string longTail(40, 'y');
+  const std::string longValue = std::string(90, 'v') + "?";
+  const struct {
+    const char* label;
+    std::string text;
+    bool patternInside;  // else the value is the suffix of the text
+    int offset;
+    std::string other;   // the argument that is not taken from the text
+    int flags;
+    int result;
+    std::string expected;  // empty: only the comparison with the copied arguments
+  } cases[] = {
+      {"value grows the text past its buffer", "x" + longTail, false, 0, "x", 0, 1,
+       "x" + longTail + longTail},
+      {"value shrinks the text", "abcd", false, 3, "bc", 0, 1, "add"},
+      {"wildcard pattern while the text grows past its buffer", "xa?" + longTail, true, 1,
+       longValue, String::kWildcard, 1, ""},
+      {"pattern overwritten by its own hit", "aXbX", true, 1, "YYY", 0, 1, "aYYY"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::string inside = c.text.substr(size_t(c.offset));
+    String copied(c.text.c_str());
+    int copiedResult = c.patternInside ? copied.Replace(inside.c_str(), c.other.c_str(), c.flags)
+                                       : copied.Replace(c.other.c_str(), inside.c_str(), c.flags);
+    String s(c.text.c_str());
+    const char* own = s.CStr() + c.offset;
+    int result = c.patternInside ? s.Replace(own, c.other.c_str(), c.flags)
+                                 : s.Replace(c.other.c_str(), own, c.flags);
+    EXPECT_EQ(result, copiedResult);
+    EXPECT_EQ(Bytes(s), Bytes(copied));
+    ExpectValid(s);
+    if (!c.expected.empty()) {
+      EXPECT_EQ(result, c.result);
+      EXPECT_EQ(Bytes(s), c.expected);
+    }
+  }
+}
+
+TEST(StringRemoveAll, ANeedleInsideTheStringItselfActsAsACopy) {
+  const std::string big(600, 'q');  // erasing it frees more than the buffer keeps idle
+  const struct {
+    const char* label;
+    std::string text;
+    int offset;
+    int result;
+    std::string expected;
+  } cases[] = {
+      {"needle cut off by the first removal", "aaaa", 3, 4, ""},
+      {"buffer reallocated by the first removal", big + big, 600, 2, ""},
+      {"needle in the middle", "ab-ab-ab", 6, 3, "--"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    String s(c.text.c_str());
+    EXPECT_EQ(s.RemoveAll(s.CStr() + c.offset), c.result);
+    EXPECT_EQ(Bytes(s), c.expected);
+    ExpectValid(s);
+  }
+}
+
 TEST(SubstituteWildcards, ResolvesEachQuestionMarkInTurn) {
   struct Case {
     const char* replacement;

@@ -10,9 +10,12 @@
 #include "config/language_strings.h"
 #include "config/settings.h"
 #include "tests/support/ui_transcript.h"
+#include "tests/win32/dialog_test_support.h"
 #include "tests/win32/paint_test_support.h"
 #include "ui/background_picture.h"
 #include "ui/background_window.h"
+#include "ui/messages.h"
+#include "ui/progress_dialog.h"
 #include "ui/title_painter.h"
 #include "ui/windows.h"
 
@@ -279,6 +282,76 @@ TEST_F(BackgroundWindowTest, PaintsTheTitleOverTheBackgroundOnScreen) {
   DisplayTitle = " \r\n";
   InvalidateRect(window, nullptr, TRUE);
   EXPECT_EQ(OnScreen(window, screen), std::vector<COLORREF>(300 * 120, kWhite));
+}
+
+// Dispatches whatever is queued for this thread, as the installer's pump would.
+void DispatchQueued() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+// The window lives as long as the run: none of the ways a user closes a window closes it.
+TEST_F(BackgroundWindowTest, StaysThroughAltF4AndEveryCloseRequest) {
+  const struct {
+    const char* label;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  } requests[] = {
+      {"WM_CLOSE", WM_CLOSE, 0, 0},
+      {"the system menu's Close", WM_SYSCOMMAND, SC_CLOSE, 0},
+      {"Alt+F4", WM_SYSKEYDOWN, VK_F4, LPARAM(0x20000000)},  // bit 29: Alt is down
+  };
+  for (const auto& r : requests) {
+    SCOPED_TRACE(r.label);
+    HWND window = CreateBackgroundWindow(Instance(), nullptr);
+    ASSERT_NE(window, nullptr);
+    SendMessageA(window, r.message, r.wParam, r.lParam);
+    DispatchQueued();  // Alt+F4 posts its SC_CLOSE
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(BackgroundWindow, window);
+    DestroyWindow(window);
+  }
+}
+
+// Destroyed all the same (by the system, or ExitInstaller), it leaves no handle naming a dead
+// window: neither its own nor that of the progress dialog it owned and took with it.
+TEST_F(BackgroundWindowTest, DestroyingItForgetsItAndTheWindowsItOwned) {
+  dialog_test::LanguageTables tables;
+  HINSTANCE savedInstance = InstanceHandle;
+  InstanceHandle = Instance();
+  HWND window = CreateBackgroundWindow(Instance(), nullptr);
+  ASSERT_NE(window, nullptr);
+  CreateProgressDialog();
+  HWND dialog = ProgressWindow;
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_NE(ProgressBar, nullptr);
+  EXPECT_EQ(MessageOwner(), dialog);
+
+  DestroyWindow(window);
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(BackgroundWindow, nullptr);
+  EXPECT_EQ(ProgressWindow, nullptr);
+  EXPECT_EQ(ProgressBar, nullptr);
+  EXPECT_EQ(MessageOwner(), nullptr);
+  // The progress calls find no window and only pump.
+  EXPECT_FALSE(SetProgressPosition(40));
+
+  // The dialog destroyed on its own leaves the background window as the owner of boxes.
+  window = CreateBackgroundWindow(Instance(), nullptr);
+  ASSERT_NE(window, nullptr);
+  CreateProgressDialog();
+  dialog = ProgressWindow;
+  ASSERT_NE(dialog, nullptr);
+  DestroyWindow(dialog);
+  EXPECT_EQ(ProgressWindow, nullptr);
+  EXPECT_EQ(ProgressBar, nullptr);
+  EXPECT_EQ(MessageOwner(), window);
+  InstanceHandle = savedInstance;
 }
 
 }  // namespace

@@ -96,6 +96,14 @@ TEST_F(FileTimeTest, InvalidStampsChangeNothing) {
       {2003, 2, 30, 0, 0, 0},
       {2003, 1, 1, 24, 0, 0},
       {2003, 1, 1, 0, 60, 0},
+      // Fields beyond 16 bits must not wrap round to valid ones.
+      {2003, 65537, 1, 0, 0, 0},
+      {2003 + 65536, 1, 1, 0, 0, 0},
+      {2003, 1, 65537, 0, 0, 0},
+      {2003, 1, 1, 65536 + 8, 0, 0},
+      {2003, 1, 1, 0, 65536 + 5, 0},
+      {2003, 1, 1, 0, 0, 65536 + 5},
+      {2003, -65535, 1, 0, 0, 0},
   };
   File file;
   ASSERT_EQ(file.Open(path_.c_str(), OpenMode::kOpenExisting), OpenResult::kSuccess);

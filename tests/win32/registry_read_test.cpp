@@ -10,6 +10,7 @@
 #include "core/value.h"
 #include "platform/registry.h"
 #include "tests/support/ui_transcript.h"
+#include "tests/win32/registry_access_test_support.h"
 #include "tests/win32/registry_test_support.h"
 
 namespace {
@@ -219,11 +220,11 @@ TEST_F(RegistryReadTest, ReadKeyValueOpensReadsAndClosesItsOwnKey) {
     EXPECT_EQ(registry.CurrentPath().CStr(), scratch_.DisplayPath());
   }
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, missingKey));
-  // Without RegOpenOnly the key is created for the read.
+  // Without RegOpenOnly too, a read never creates the key it reads from.
   String out("sentinel");
-  EXPECT_TRUE(registry.ReadKeyValue(HKEY_CURRENT_USER, missingKey.c_str(), "Name", out));
-  EXPECT_EQ(out.CStr(), std::string());
-  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, missingKey));
+  EXPECT_FALSE(registry.ReadKeyValue(HKEY_CURRENT_USER, missingKey.c_str(), "Name", out));
+  EXPECT_EQ(out.CStr(), std::string("sentinel"));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, missingKey));
 }
 
 TEST_F(RegistryReadTest, ReadPathValueSplitsAtTheLastBackslash) {
@@ -243,6 +244,7 @@ TEST_F(RegistryReadTest, ReadPathValueSplitsAtTheLastBackslash) {
       {"value, open only", deep.c_str(), RegOpenOnly, "deep"},
       {"missing value of an existing key", otherValue.c_str(), RegOpenOnly, ""},
       {"missing key, open only", noKey.c_str(), RegOpenOnly, "default"},
+      {"missing key", noKey.c_str(), 0, "default"},
       {"nothing after the last backslash", trailing.c_str(), 0, "default"},
       {"empty path", "", 0, "default"},
       {"null path", nullptr, 0, "default"},
@@ -262,6 +264,48 @@ TEST_F(RegistryReadTest, ReadPathValueSplitsAtTheLastBackslash) {
             ERROR_SUCCESS);
   EXPECT_EQ(registry.ReadPathValue(parent, "Top", "default").CStr(), std::string("12"));
   RegCloseKey(parent);
+}
+
+// Reads open keys for reading only: they work where writing is denied.
+TEST_F(RegistryReadTest, ReadsNeedNoWriteAccess) {
+  ASSERT_TRUE(
+      SetRawValue(HKEY_CURRENT_USER, scratch_ / "Locked", "Name", REG_SZ, "locked" + kNul));
+  ASSERT_TRUE(CreateKey(HKEY_CURRENT_USER, scratch_ / "Locked\\Child"));
+  registry_test::WriteDeniedKey locked(HKEY_CURRENT_USER, scratch_ / "Locked");
+  if (!locked.Enforced()) GTEST_SKIP() << "the system does not enforce registry access lists";
+  Registry registry;
+  for (uint32_t flags : {0u, RegOpenOnly}) {
+    SCOPED_TRACE(flags);
+    EXPECT_EQ(registry.ReadPathValue(HKEY_CURRENT_USER, (scratch_ / "Locked\\Name").c_str(),
+                                     "default", flags).CStr(),
+              std::string("locked"));
+    String out("sentinel");
+    EXPECT_TRUE(registry.ReadKeyValue(HKEY_CURRENT_USER, (scratch_ / "Locked").c_str(), "Name",
+                                      out, flags));
+    EXPECT_EQ(out.CStr(), std::string("locked"));
+  }
+  EXPECT_TRUE(Registry::SoftwareKeyExists((scratch_.SoftwarePath() + "\\Locked").c_str(), true));
+  OpenScratch(registry);
+  EXPECT_FALSE(registry.IsSubKeyEmpty("Locked"));
+  EXPECT_EQ(registry.Open(HKEY_CURRENT_USER, (scratch_ / "Locked").c_str(), RegReadOnly),
+            OpenResult::Existed);
+  EXPECT_EQ(registry.CountSubKeys(), 1);
+  registry.Close();
+  // Opening for writing is still refused: the reads above did not get write access by chance.
+  EXPECT_EQ(registry.Open(HKEY_CURRENT_USER, (scratch_ / "Locked").c_str(), RegOpenOnly),
+            OpenResult::Failed);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+}
+
+// RegReadOnly opens existing keys only.
+TEST_F(RegistryReadTest, ReadOnlyOpensNeverCreate) {
+  Registry registry;
+  EXPECT_EQ(registry.Open(HKEY_CURRENT_USER, (scratch_ / "Missing").c_str(), RegReadOnly),
+            OpenResult::Failed);
+  EXPECT_EQ(registry.CurrentKey(), nullptr);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, scratch_ / "Missing"));
+  EXPECT_FALSE(Registry::SoftwareKeyExists((scratch_.SoftwarePath() + "\\Missing").c_str(), true));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, scratch_ / "Missing"));
 }
 
 // Each reader, given RegRequired, stops the program when the value is missing. The message

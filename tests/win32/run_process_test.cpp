@@ -174,8 +174,8 @@ TEST(RunProcess, ShowFlagsChooseTheChildsShowState) {
       {0, kNoShowState},
       {RunFlags::kWait, kNoShowState},
       {RunFlags::kHidden, SW_HIDE},
-      {RunFlags::kMinimised, SW_SHOWMINIMIZED},
-      {RunFlags::kMinimised | RunFlags::kHidden, SW_SHOWMINIMIZED},
+      {RunFlags::kMinimised, SW_MINIMIZE},  // 6: minimised without taking the focus
+      {RunFlags::kMinimised | RunFlags::kHidden, SW_MINIMIZE},
       {RunFlags::kMaximised, SW_SHOWMAXIMIZED},
       {RunFlags::kMaximised | RunFlags::kMinimised | RunFlags::kHidden, SW_SHOWMAXIMIZED},
   };

@@ -7,6 +7,7 @@
 #include "platform/path_text.h"
 #include "platform/system_paths.h"
 #include "tests/win32/file_test_support.h"
+#include "tests/win32/registry_access_test_support.h"
 
 namespace {
 
@@ -366,6 +367,58 @@ TEST(SystemPathsRealRegistryTest, FoldersComeFromTheSystemsRegistry) {
   }
   char letter = BootDrive();
   EXPECT_TRUE(letter >= 'A' && letter <= 'Z');
+}
+
+// Subkeys of key; -1 when the system cannot say.
+int SubKeyCount(HKEY key) {
+  DWORD count = 0;
+  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+    return -1;
+  }
+  return int(count);
+}
+
+// Asking where things are changes nothing: an empty registry stays empty.
+TEST_F(SystemPathsTest, ReadingLeavesNoKeyBehind) {
+  for (const Getter& getter : kFolderGetters) {
+    SCOPED_TRACE(getter.name);
+    getter.get();
+    EXPECT_EQ(SubKeyCount(registry_.User()), 0);
+    EXPECT_EQ(SubKeyCount(registry_.Machine()), 0);
+  }
+  BootDrive();
+  CurrentVersionValue("ProgramFilesDir");
+  ShellFolder("Desktop", true);
+  EXPECT_FALSE(FindInstalledProduct("Missing", nullptr));
+  EXPECT_EQ(SubKeyCount(registry_.User()), 0);
+  EXPECT_EQ(SubKeyCount(registry_.Machine()), 0);
+}
+
+// A limited user on NT may read HKEY_LOCAL_MACHINE but not write it: the machine's folders and
+// products must be found all the same, not replaced by the fallbacks.
+TEST_F(SystemPathsTest, MachineValuesAreReadWithoutWriteAccess) {
+  ASSERT_TRUE(SetCurrentVersion("ProgramFilesDir", "D:\\Programme"));
+  ASSERT_TRUE(SetCurrentVersion("MediaPath", "D:\\Media"));
+  ASSERT_TRUE(SetCommonFolder("Common Desktop", "D:\\All Users\\Desktop"));
+  const std::string product = std::string(kUninstall) + "\\Locked";
+  ASSERT_TRUE(SetValue(registry_.Machine(), product, "UninstallString", REG_SZ, Sz("x.exe /u")));
+  ASSERT_TRUE(SetValue(registry_.Machine(), product, "InstallLocation", REG_SZ, Sz("D:\\Locked")));
+  {
+    registry_test::WriteDeniedKey currentVersion(registry_.Machine(), kCurrentVersion);
+    registry_test::WriteDeniedKey shellFolders(registry_.Machine(), kShellFolders);
+    registry_test::WriteDeniedKey uninstall(registry_.Machine(), kUninstall);
+    registry_test::WriteDeniedKey locked(registry_.Machine(), product);
+    if (!currentVersion.Enforced() || !shellFolders.Enforced() || !locked.Enforced()) {
+      GTEST_SKIP() << "the system does not enforce registry access lists";
+    }
+    EXPECT_STREQ(ProgramFilesDir().CStr(), "D:\\Programme");
+    EXPECT_STREQ(MediaPath().CStr(), "D:\\Media");
+    EXPECT_STREQ(DesktopAllDir().CStr(), "D:\\All Users\\Desktop");
+    String location("untouched");
+    EXPECT_TRUE(FindInstalledProduct("Locked", &location));
+    EXPECT_STREQ(location.CStr(), "D:\\Locked");
+  }
 }
 
 }  // namespace
