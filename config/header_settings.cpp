@@ -5,6 +5,7 @@
 #include "config/install_variables.h"
 #include "config/settings.h"
 #include "platform/path_text.h"
+#include "platform/registry_locations.h"
 #include "platform/system_paths.h"
 
 namespace {

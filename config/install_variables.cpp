@@ -3,6 +3,7 @@
 #include "config/settings.h"
 #include "config/variable_substitution.h"
 #include "platform/path_text.h"
+#include "platform/registry_locations.h"
 #include "platform/system_paths.h"
 
 namespace {

@@ -7,9 +7,11 @@
 #include "core/string.h"
 #include "platform/directories.h"
 #include "platform/file.h"
-#include "platform/path_text.h"
+#include "platform/file_attributes.h"
 #include "platform/os_identity.h"
+#include "platform/path_text.h"
 #include "platform/shell.h"
+#include "platform/short_path.h"
 #include "platform/system_paths.h"
 
 namespace {
@@ -64,7 +66,7 @@ bool AddWininitRename(const char* destination, const char* source) {
   if (IsBlank(destination) || IsBlank(source)) return false;
   File file;
   if (file.Open(JoinPath(WininitDir(), "wininit.ini"), OpenMode::kOpenOrCreate) !=
-      OpenResult::kSuccess)
+      FileOpenResult::kSuccess)
     return false;
   String text;
   if (!file.ReadAll(text)) return false;

@@ -7,6 +7,7 @@
 #include "platform/directories.h"
 #include "platform/file_finder.h"
 #include "platform/path_text.h"
+#include "platform/registry_locations.h"
 #include "platform/system_paths.h"
 
 namespace {

@@ -1,4 +1,3 @@
-#include "platform/directories.h"
 
 #include <windows.h>
 

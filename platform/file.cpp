@@ -42,23 +42,23 @@ String DirectoryOf(const char* name) {
 
 int ResultForError(DWORD error, bool wantsWrite, const String& path) {
   switch (error) {
-    case ERROR_INVALID_NAME: return OpenResult::kInvalidName;
-    case ERROR_FILE_NOT_FOUND: return OpenResult::kFileNotFound;
-    case ERROR_PATH_NOT_FOUND: return OpenResult::kDirectoryNotFound;
-    case ERROR_SHARING_VIOLATION: return OpenResult::kLocked;
-    case ERROR_TOO_MANY_OPEN_FILES: return OpenResult::kTooManyOpenFiles;
-    case ERROR_INVALID_PARAMETER: return OpenResult::kInvalidParameter;
-    case ERROR_FILE_EXISTS: return OpenResult::kAlreadyExists;
+    case ERROR_INVALID_NAME: return FileOpenResult::kInvalidName;
+    case ERROR_FILE_NOT_FOUND: return FileOpenResult::kFileNotFound;
+    case ERROR_PATH_NOT_FOUND: return FileOpenResult::kDirectoryNotFound;
+    case ERROR_SHARING_VIOLATION: return FileOpenResult::kLocked;
+    case ERROR_TOO_MANY_OPEN_FILES: return FileOpenResult::kTooManyOpenFiles;
+    case ERROR_INVALID_PARAMETER: return FileOpenResult::kInvalidParameter;
+    case ERROR_FILE_EXISTS: return FileOpenResult::kAlreadyExists;
     case ERROR_ACCESS_DENIED: {
       if (wantsWrite) {
         DWORD attributes = GetFileAttributesA(path.CStr());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-          return OpenResult::kReadOnly;
+          return FileOpenResult::kReadOnly;
         }
       }
-      return OpenResult::kAccessDenied;
+      return FileOpenResult::kAccessDenied;
     }
-    default: return OpenResult::kUnknownError;
+    default: return FileOpenResult::kUnknownError;
   }
 }
 
@@ -71,8 +71,8 @@ int File::Open(const char* name, uint32_t mode, uint32_t attributes) {
   // A copy: name may point into path_ (reopening Path()), which is about to change.
   const String requested(name);
   int result = OpenResolved(requested.CStr(), mode, attributes);
-  if (result != OpenResult::kSuccess) {
-    lastError_ = OpenResultText(result);
+  if (result != FileOpenResult::kSuccess) {
+    lastError_ = FileOpenResultText(result);
     if (mode & OpenMode::kRequired) {
       FatalErrorFormat("Failed to open required file:\r\n%s\r\n\r\n%s", path_.CStr(),
                        lastError_.CStr());
@@ -84,10 +84,10 @@ int File::Open(const char* name, uint32_t mode, uint32_t attributes) {
 int File::OpenResolved(const char* name, uint32_t mode, uint32_t attributes) {
   const uint32_t nameKind = mode & OpenMode::kNameKindMask;
   path_ = name;
-  if (nameKind == OpenMode::kNameIsPath && *name == 0) return OpenResult::kInvalidName;
+  if (nameKind == OpenMode::kNameIsPath && *name == 0) return FileOpenResult::kInvalidName;
   if (nameKind != OpenMode::kNameIsPath && nameKind != OpenMode::kInDefaultTempDir &&
       !IsTempKind(nameKind)) {
-    return OpenResult::kInvalidParameter;  // one of the three unassigned name kinds
+    return FileOpenResult::kInvalidParameter;  // one of the three unassigned name kinds
   }
   if (!ResolvePath(name, nameKind)) return ResultForError(GetLastError(), false, path_);
 
@@ -131,11 +131,11 @@ int File::OpenResolved(const char* name, uint32_t mode, uint32_t attributes) {
   canWrite_ = wantsWrite;
   if ((mode & OpenMode::kInMemory) && !LoadIntoMemory()) {
     Close();
-    return OpenResult::kLoadFailed;
+    return FileOpenResult::kLoadFailed;
   }
   if (mode & OpenMode::kAppend) SeekFromEnd(0);
   if (mode & OpenMode::kCloseAfterOpen) Close();
-  return OpenResult::kSuccess;
+  return FileOpenResult::kSuccess;
 }
 
 // Sets path_ to the name CreateFileA is given. For the temporary kinds GetTempFileNameA also

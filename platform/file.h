@@ -31,8 +31,8 @@ class File : public Reader, public Writer {
   File(const File&) = delete;
   File& operator=(const File&) = delete;
 
-  // Opens name with the OpenMode bits; attributes go to CreateFileA unchanged. Returns an
-  // OpenResult code; any open file is closed first. On failure LastError() holds the code's
+  // Opens name with the OpenMode bits; attributes go to CreateFileA unchanged. Returns a
+  // FileOpenResult code; any open file is closed first. On failure LastError() holds the code's
   // text, and with OpenMode::kRequired the process ends with a fatal error naming the path.
   int Open(const char* name, uint32_t mode, uint32_t attributes = kNormalAttributes);
   int Open(const String& name, uint32_t mode, uint32_t attributes = kNormalAttributes) {

@@ -1,14 +1,15 @@
 // FileExists and the attribute helpers of directories.h.
+#include "platform/file_attributes.h"
+
 #include <windows.h>
 
-#include "platform/directories.h"
 #include "platform/file.h"
 
 bool FileExists(const String& path) {
   File probe;
   int result = probe.Open(path, OpenMode::kProbe);
   // A file that another program holds exists all the same.
-  return result == OpenResult::kSuccess || result == OpenResult::kLocked;
+  return result == FileOpenResult::kSuccess || result == FileOpenResult::kLocked;
 }
 
 uint32_t GetAttributes(const String& path) {

@@ -18,11 +18,11 @@ constexpr const char* kOpenResultTexts[] = {
     "The file's Read-Only attribute is set.",
 };
 constexpr int kOpenResultCount = int(sizeof kOpenResultTexts / sizeof kOpenResultTexts[0]);
-static_assert(kOpenResultCount == OpenResult::kReadOnly + 1, "one text per result code");
+static_assert(kOpenResultCount == FileOpenResult::kReadOnly + 1, "one text per result code");
 
 }  // namespace
 
-const char* OpenResultText(int code) {
-  if (code < 0 || code >= kOpenResultCount) code = OpenResult::kUnknownError;
+const char* FileOpenResultText(int code) {
+  if (code < 0 || code >= kOpenResultCount) code = FileOpenResult::kUnknownError;
   return kOpenResultTexts[code];
 }

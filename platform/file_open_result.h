@@ -2,7 +2,7 @@
 // as they are; code 10 has a text but no operation produces it.
 #pragma once
 
-namespace OpenResult {
+namespace FileOpenResult {
 enum : int {
   kSuccess = 0,
   kUnknownError = 1,
@@ -18,7 +18,7 @@ enum : int {
   kAccessDenied = 11,
   kReadOnly = 12,
 };
-}  // namespace OpenResult
+}  // namespace FileOpenResult
 
 // The text of a result code; codes outside 0..12 give the text of kUnknownError.
-const char* OpenResultText(int code);
+const char* FileOpenResultText(int code);

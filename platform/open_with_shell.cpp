@@ -1,10 +1,11 @@
 // OpenWithShell of directories.h.
+#include "platform/open_with_shell.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdint>
 
-#include "platform/directories.h"
 #include "platform/system_paths.h"
 
 bool OpenWithShell(const String& path) {

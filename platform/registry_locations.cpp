@@ -1,5 +1,7 @@
 // The registry-backed getters of system_paths.h: shell folders, the CurrentVersion values, the
 // boot drive and the lookup of installed products.
+#include "platform/registry_locations.h"
+
 #include <windows.h>
 
 #include "platform/environment.h"

@@ -1,10 +1,11 @@
 // Font display names in the registry. Adding the font to the running system and copying its
 // file are the caller's steps.
+#include "platform/shell_fonts.h"
+
 #include <windows.h>
 
 #include "platform/os_identity.h"
 #include "platform/registry.h"
-#include "platform/shell.h"
 
 namespace {
 

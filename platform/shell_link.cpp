@@ -1,12 +1,14 @@
 // Shell links (.LNK files) through the shell's own link object.
+#include "platform/shell_link.h"
+
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
 
 #include "platform/directories.h"
 #include "platform/path_text.h"
+#include "platform/registry_locations.h"
 #include "platform/shell.h"
-#include "platform/system_paths.h"
 
 namespace {
 

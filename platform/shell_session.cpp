@@ -1,4 +1,6 @@
 // Ending the Windows session, with the shutdown privilege enabled around the request.
+#include "platform/shell_session.h"
+
 #include <windows.h>
 
 #include "platform/shell.h"

@@ -1,7 +1,7 @@
 // ShortPath of directories.h.
-#include <windows.h>
+#include "platform/short_path.h"
 
-#include "platform/directories.h"
+#include <windows.h>
 
 namespace {
 // The buffer holds max(MAX_PATH, twice the path's length) bytes: room for any short form.

@@ -1,4 +1,3 @@
-#include "platform/system_paths.h"
 
 #include <windows.h>
 

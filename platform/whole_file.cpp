@@ -1,9 +1,10 @@
 // Whole-file helpers of directories.h: writing, comparing and appending, temporary names.
+#include "platform/whole_file.h"
+
 #include <windows.h>
 
 #include <cstring>
 
-#include "platform/directories.h"
 #include "platform/file.h"
 #include "platform/system_paths.h"
 
@@ -19,7 +20,7 @@ int AppendOnce(const String& path, const char* text, int length, uint32_t flags)
   uint32_t mode = OpenMode::kAppend;
   if (flags & AppendFlags::kExistingOnly) mode |= OpenMode::kOpenExisting;
   File file;
-  if (file.Open(path, mode) != OpenResult::kSuccess) return -1;
+  if (file.Open(path, mode) != FileOpenResult::kSuccess) return -1;
   if (flags & AppendFlags::kEnsureLineBreak) file.EnsureEndsWithLineBreak();
   if (length == 0) return 1;
   return file.Write(text, length) ? 1 : 0;
@@ -33,14 +34,14 @@ bool WriteWholeFile(const String& path, const char* bytes, int count) {
   if (count == String::kAll) count = int(std::strlen(bytes));
   if (count < 0) return false;
   File file;
-  if (file.Open(path, OpenMode::kCreateOrTruncate) != OpenResult::kSuccess) return false;
+  if (file.Open(path, OpenMode::kCreateOrTruncate) != FileOpenResult::kSuccess) return false;
   return file.Write(bytes, count);
 }
 
 bool FileMatchesBytes(const String& path, const char* bytes, int count) {
   if (count < 0 || (bytes == nullptr && count > 0)) return false;
   File file;
-  if (file.Open(path, OpenMode::kReadShared) != OpenResult::kSuccess) return false;
+  if (file.Open(path, OpenMode::kReadShared) != FileOpenResult::kSuccess) return false;
   if (file.Size() != count) return false;
   char block[kCompareBlockSize];
   for (int done = 0; done < count;) {

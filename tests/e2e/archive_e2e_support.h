@@ -11,6 +11,7 @@
 
 #include "archive/archive_layout.h"
 #include "config/language_table.h"
+#include "config/string_ids.h"
 #include "core/string.h"
 #include "tests/support/ui_transcript.h"
 #include "tests/win32/file_test_support.h"
@@ -22,9 +23,8 @@ namespace archive_e2e {
 using file_test::Str;
 
 inline constexpr char kFileData[] = "hello from the archive\r\n";
-// Ids up to this one are in the tables of the test installers.
-inline constexpr int kLastStringId = 13;
-inline constexpr int kCorruptMessageId = 13;
+// Ids up to the corrupt-installer message are in the tables of the test installers.
+inline constexpr int kCorruptMessageId = int(StringId::kCorruptInstaller);
 
 inline constexpr char kNoArchiveMessage[] =
     "This program performs installations and uninstallations.\r\n"
@@ -61,7 +61,7 @@ inline String EngineImage() {
 inline LanguageTables Languages(const std::vector<std::pair<const char*, const char*>>& named) {
   LanguageTables tables;
   for (const auto& language : named) tables.names.Append(String(language.first));
-  for (int id = 0; id <= kLastStringId; ++id) {
+  for (int id = 0; id <= kCorruptMessageId; ++id) {
     Vector<String>& row = tables.texts.AppendDefault();
     for (const auto& language : named) {
       row.Append(id == kCorruptMessageId

@@ -314,7 +314,7 @@ TEST(ArchiveEndToEnd, SoundInstallersRunToTheEndWithoutABox) {
        nullptr},
       {"automatic mode and a background bitmap",
        [](InstallerPlan& plan) {
-         plan.header.productFlags |= 0x100;
+         plan.header.productFlags |= FlagMask(ProductFlag::kAutomatic);
          plan.header.backgroundBitmap = "BM not really a bitmap";
        },
        nullptr},

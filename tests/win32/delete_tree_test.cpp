@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/directories.h"
+#include "platform/registry_locations.h"
+#include "platform/short_path.h"
 #include "platform/system_paths.h"
 #include "tests/win32/file_test_support.h"
 #include "tests/win32/scratch_drive_test_support.h"

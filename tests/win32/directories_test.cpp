@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/directories.h"
+#include "platform/file_attributes.h"
 #include "tests/win32/file_test_support.h"
 
 namespace {

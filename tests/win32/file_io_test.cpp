@@ -30,7 +30,7 @@ class FileIoTest : public testing::TestWithParam<bool> {
     ASSERT_TRUE(WriteBytes(path_, content));
     const uint32_t mode = OpenMode::kOpenExisting | OpenMode::kShareRead | extraMode |
                           (InMemory() ? OpenMode::kInMemory : 0);
-    ASSERT_EQ(file_.Open(path_.c_str(), mode), OpenResult::kSuccess) << Str(file_.LastError());
+    ASSERT_EQ(file_.Open(path_.c_str(), mode), FileOpenResult::kSuccess) << Str(file_.LastError());
   }
 
   std::string ReadString(int n) {
@@ -285,7 +285,7 @@ TEST(FileWithoutReadAccessTest, RefusesReadsButWrites) {
   ASSERT_TRUE(WriteBytes(path, kDigits));
   File file;
   ASSERT_EQ(file.Open(path.c_str(), OpenMode::kOpenExisting | OpenMode::kNoRead),
-            OpenResult::kSuccess);
+            FileOpenResult::kSuccess);
   char out[2] = {'#', '#'};
   EXPECT_FALSE(file.Read(out, 2));
   EXPECT_EQ(Str(file.LastError()), "Read access denied");
@@ -327,7 +327,7 @@ TEST(FileLargeWriteTest, WritesBlocksLargerThanOnePiece) {
   std::string data(size_t(5 << 19) + 7, '\0');  // 2.5 MiB and a few bytes: three pieces
   for (size_t i = 0; i < data.size(); ++i) data[i] = char((i * 7 + i / 4096) & 0xFF);
   File file;
-  ASSERT_EQ(file.Open(path.c_str(), OpenMode::kCreateOrTruncate), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(path.c_str(), OpenMode::kCreateOrTruncate), FileOpenResult::kSuccess);
   ASSERT_TRUE(file.Write(data.data(), int(data.size())));
   EXPECT_EQ(file.Size(), int(data.size()));
   String back;
@@ -344,7 +344,7 @@ TEST(FileSystemErrorTest, FailedTransfersCarryTheSystemText) {
                                    4096, 0, nullptr);
   ASSERT_NE(server, INVALID_HANDLE_VALUE);
   File file;
-  ASSERT_EQ(file.Open(name, OpenMode::kOpenExisting), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(name, OpenMode::kOpenExisting), FileOpenResult::kSuccess);
   DWORD written = 0;
   ASSERT_TRUE(WriteFile(server, "hello", 5, &written, nullptr));
   CloseHandle(server);

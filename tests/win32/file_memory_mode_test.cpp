@@ -57,7 +57,7 @@ class FileMemoryModeTest : public testing::Test {
 TEST_F(FileMemoryModeTest, WritesReachTheDiskOnlyOnClose) {
   ASSERT_TRUE(WriteBytes(path_, "0123456789"));
   File file;
-  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), FileOpenResult::kSuccess);
   ASSERT_TRUE(file.Write("AB", 2));
   ASSERT_TRUE(file.SeekFromEnd(0));
   ASSERT_TRUE(file.Write("CD", 2));
@@ -70,7 +70,7 @@ TEST_F(FileMemoryModeTest, WritesReachTheDiskOnlyOnClose) {
 TEST_F(FileMemoryModeTest, ShorterContentsAreTruncatedOnClose) {
   ASSERT_TRUE(WriteBytes(path_, "[section]\r\nkey=a long old value\r\n"));
   File file;
-  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), FileOpenResult::kSuccess);
   ASSERT_TRUE(file.ReplaceContents("[s]\r\n"));
   EXPECT_EQ(ReadBytes(path_), "[section]\r\nkey=a long old value\r\n");
   file.Close();
@@ -80,7 +80,7 @@ TEST_F(FileMemoryModeTest, ShorterContentsAreTruncatedOnClose) {
 TEST_F(FileMemoryModeTest, TruncateAloneIsWrittenBack) {
   ASSERT_TRUE(WriteBytes(path_, "0123456789"));
   File file;
-  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), FileOpenResult::kSuccess);
   ASSERT_TRUE(file.SeekFromStart(3));
   ASSERT_TRUE(file.Truncate());
   file.Close();
@@ -92,7 +92,7 @@ TEST_F(FileMemoryModeTest, UnchangedFileIsNotRewritten) {
   AgeFile(path_);
   const FILETIME before = LastWriteTime(path_);
   File file;
-  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), FileOpenResult::kSuccess);
   String all;
   ASSERT_TRUE(file.ReadAll(all));
   EXPECT_EQ(Str(all), "0123456789");
@@ -106,7 +106,7 @@ TEST_F(FileMemoryModeTest, UnchangedFileIsNotRewritten) {
 TEST_F(FileMemoryModeTest, PositionsStayWithinTheContents) {
   ASSERT_TRUE(WriteBytes(path_, "0123456789"));
   File file;
-  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), FileOpenResult::kSuccess);
   ASSERT_TRUE(file.SeekFromStart(4));
   EXPECT_FALSE(file.SeekFromStart(11));
   EXPECT_FALSE(file.SeekFromStart(-1));
@@ -121,7 +121,7 @@ TEST_F(FileMemoryModeTest, PositionsStayWithinTheContents) {
 TEST_F(FileMemoryModeTest, AppendModeStartsAtTheEndOfTheCache) {
   ASSERT_TRUE(WriteBytes(path_, "line\r\n"));
   File file;
-  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode | OpenMode::kAppend), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode | OpenMode::kAppend), FileOpenResult::kSuccess);
   EXPECT_EQ(file.Tell(), 6);
   ASSERT_TRUE(file.Write("more\r\n", 6));
   file.Close();
@@ -131,7 +131,7 @@ TEST_F(FileMemoryModeTest, AppendModeStartsAtTheEndOfTheCache) {
 TEST_F(FileMemoryModeTest, EmptyFileLoadsAndCanBeFilled) {
   ASSERT_TRUE(WriteBytes(path_, ""));
   File file;
-  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), FileOpenResult::kSuccess);
   EXPECT_EQ(file.Size(), 0);
   EXPECT_TRUE(file.AtEnd());
   ASSERT_TRUE(file.Write("new", 3));
@@ -143,7 +143,7 @@ TEST_F(FileMemoryModeTest, FailedLoadClosesTheFile) {
   ASSERT_TRUE(WriteBytes(path_, "0123456789"));
   File file;
   // Without read access the contents cannot be loaded.
-  EXPECT_EQ(file.Open(path_.c_str(), kMemoryMode | OpenMode::kNoRead), OpenResult::kLoadFailed);
+  EXPECT_EQ(file.Open(path_.c_str(), kMemoryMode | OpenMode::kNoRead), FileOpenResult::kLoadFailed);
   EXPECT_EQ(Str(file.LastError()), "Failed to read the file into memory.");
   EXPECT_FALSE(file.IsOpen());
   EXPECT_TRUE(CanOpenExclusively(path_));
@@ -153,10 +153,10 @@ TEST_F(FileMemoryModeTest, FailedLoadClosesTheFile) {
 TEST_F(FileMemoryModeTest, ReopeningWithoutMemoryModeUsesTheHandle) {
   ASSERT_TRUE(WriteBytes(path_, "0123456789"));
   File file;
-  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), FileOpenResult::kSuccess);
   ASSERT_TRUE(file.Write("M", 1));
   ASSERT_EQ(file.Open(path_.c_str(), OpenMode::kOpenExisting | OpenMode::kShareRead),
-            OpenResult::kSuccess);
+            FileOpenResult::kSuccess);
   EXPECT_EQ(ReadBytes(path_), "M123456789");  // the first Open's Close wrote the cache back
   ASSERT_TRUE(file.Write("H", 1));
   EXPECT_EQ(ReadBytes(path_), "H123456789");  // written through at once

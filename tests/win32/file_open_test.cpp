@@ -18,7 +18,7 @@ using file_test::ScratchDir;
 using file_test::Str;
 using file_test::WriteBytes;
 
-TEST(OpenResultTextTest, EveryCodeHasItsText) {
+TEST(FileOpenResultTextTest, EveryCodeHasItsText) {
   struct Case {
     int code;
     const char* text;
@@ -43,7 +43,7 @@ TEST(OpenResultTextTest, EveryCodeHasItsText) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
-    EXPECT_STREQ(OpenResultText(c.code), c.text);
+    EXPECT_STREQ(FileOpenResultText(c.code), c.text);
   }
 }
 
@@ -61,28 +61,28 @@ TEST_F(FileOpenTest, FailuresGiveTheirCodeAndText) {
     int expected;
   };
   const Case cases[] = {
-      {"", OpenMode::kOpenExisting, OpenResult::kInvalidName},
-      {"", OpenMode::kOpenOrCreate, OpenResult::kInvalidName},
-      {scratch_ / "bad<name.txt", OpenMode::kOpenOrCreate, OpenResult::kInvalidName},
-      {scratch_ / "missing.txt", OpenMode::kReadShared, OpenResult::kFileNotFound},
+      {"", OpenMode::kOpenExisting, FileOpenResult::kInvalidName},
+      {"", OpenMode::kOpenOrCreate, FileOpenResult::kInvalidName},
+      {scratch_ / "bad<name.txt", OpenMode::kOpenOrCreate, FileOpenResult::kInvalidName},
+      {scratch_ / "missing.txt", OpenMode::kReadShared, FileOpenResult::kFileNotFound},
       {scratch_ / "missing.txt", OpenMode::kOpenExisting | OpenMode::kRetryOnce,
-       OpenResult::kFileNotFound},
+       FileOpenResult::kFileNotFound},
       {scratch_ / "no-such-dir\\file.txt", OpenMode::kOpenExisting,
-       OpenResult::kDirectoryNotFound},
+       FileOpenResult::kDirectoryNotFound},
       {scratch_ / "no-such-dir\\file.txt", OpenMode::kCreateOrTruncate,
-       OpenResult::kDirectoryNotFound},
-      {scratch_ / "existing.txt", OpenMode::kCreateNew, OpenResult::kAlreadyExists},
+       FileOpenResult::kDirectoryNotFound},
+      {scratch_ / "existing.txt", OpenMode::kCreateNew, FileOpenResult::kAlreadyExists},
       // A folder cannot be opened as a file; it is not read-only, so plain access denied.
-      {scratch_ / "folder", OpenMode::kOpenExisting, OpenResult::kAccessDenied},
-      {scratch_ / "folder", OpenMode::kReadShared, OpenResult::kAccessDenied},
+      {scratch_ / "folder", OpenMode::kOpenExisting, FileOpenResult::kAccessDenied},
+      {scratch_ / "folder", OpenMode::kReadShared, FileOpenResult::kAccessDenied},
       // A name longer than the system allows: an error without a code of its own.
-      {scratch_ / std::string(1200, 'x'), OpenMode::kOpenExisting, OpenResult::kUnknownError},
+      {scratch_ / std::string(1200, 'x'), OpenMode::kOpenExisting, FileOpenResult::kUnknownError},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name.substr(0, 100) + " mode " + std::to_string(c.mode));
     File file;
     EXPECT_EQ(file.Open(c.name.c_str(), c.mode), c.expected);
-    EXPECT_EQ(Str(file.LastError()), OpenResultText(c.expected));
+    EXPECT_EQ(Str(file.LastError()), FileOpenResultText(c.expected));
     EXPECT_FALSE(file.IsOpen());
   }
   EXPECT_EQ(ReadBytes(scratch_ / "existing.txt"), "keep");
@@ -95,7 +95,7 @@ TEST_F(FileOpenTest, UnassignedNameKindsAreInvalidParameters) {
     SCOPED_TRACE(kind);
     File file;
     EXPECT_EQ(file.Open((scratch_ / "existing.txt").c_str(), kind | OpenMode::kOpenExisting),
-              OpenResult::kInvalidParameter);
+              FileOpenResult::kInvalidParameter);
     EXPECT_FALSE(file.IsOpen());
   }
 }
@@ -103,7 +103,7 @@ TEST_F(FileOpenTest, UnassignedNameKindsAreInvalidParameters) {
 TEST_F(FileOpenTest, SuccessOpensForReadingAndWriting) {
   const std::string path = scratch_ / "new.txt";
   File file;
-  ASSERT_EQ(file.Open(path.c_str(), OpenMode::kOpenOrCreate), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(path.c_str(), OpenMode::kOpenOrCreate), FileOpenResult::kSuccess);
   EXPECT_TRUE(file.IsOpen());
   EXPECT_EQ(Str(file.Path()), path);
   EXPECT_EQ(file.Tell(), 0);
@@ -126,14 +126,14 @@ TEST_F(FileOpenTest, DispositionsTreatExistingFilesAsDocumented) {
     const char* contentAfter;  // null: no file
   };
   const Case cases[] = {
-      {OpenMode::kOpenOrCreate, false, OpenResult::kSuccess, ""},
-      {OpenMode::kOpenOrCreate, true, OpenResult::kSuccess, "old"},
-      {OpenMode::kOpenExisting, false, OpenResult::kFileNotFound, nullptr},
-      {OpenMode::kOpenExisting, true, OpenResult::kSuccess, "old"},
-      {OpenMode::kCreateNew, false, OpenResult::kSuccess, ""},
-      {OpenMode::kCreateNew, true, OpenResult::kAlreadyExists, "old"},
-      {OpenMode::kCreateOrTruncate, false, OpenResult::kSuccess, ""},
-      {OpenMode::kCreateOrTruncate, true, OpenResult::kSuccess, ""},
+      {OpenMode::kOpenOrCreate, false, FileOpenResult::kSuccess, ""},
+      {OpenMode::kOpenOrCreate, true, FileOpenResult::kSuccess, "old"},
+      {OpenMode::kOpenExisting, false, FileOpenResult::kFileNotFound, nullptr},
+      {OpenMode::kOpenExisting, true, FileOpenResult::kSuccess, "old"},
+      {OpenMode::kCreateNew, false, FileOpenResult::kSuccess, ""},
+      {OpenMode::kCreateNew, true, FileOpenResult::kAlreadyExists, "old"},
+      {OpenMode::kCreateOrTruncate, false, FileOpenResult::kSuccess, ""},
+      {OpenMode::kCreateOrTruncate, true, FileOpenResult::kSuccess, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.disposition) + (c.fileExists ? " existing" : " missing"));
@@ -172,7 +172,7 @@ TEST_F(FileOpenTest, ShareBitsAndTheirImplications) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
     File file;
-    ASSERT_EQ(file.Open(path.c_str(), c.mode | OpenMode::kNoSharingRetry), OpenResult::kSuccess);
+    ASSERT_EQ(file.Open(path.c_str(), c.mode | OpenMode::kNoSharingRetry), FileOpenResult::kSuccess);
     for (bool write : {false, true}) {
       HANDLE other = CreateFileA(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -219,7 +219,7 @@ TEST_F(FileOpenTest, SharingViolationWithoutRetryFailsAsLocked) {
   ASSERT_TRUE(holder.Holds());
   File file;
   EXPECT_EQ(file.Open(path.c_str(), OpenMode::kReadShared | OpenMode::kNoSharingRetry),
-            OpenResult::kLocked);
+            FileOpenResult::kLocked);
   EXPECT_EQ(Str(file.LastError()), "The file is locked by another application.");
   EXPECT_FALSE(file.IsOpen());
 }
@@ -232,7 +232,7 @@ TEST_F(FileOpenTest, PersistentSharingViolationEndsAsLocked) {
   for (uint32_t extra : {0u, OpenMode::kRetryOnce}) {
     SCOPED_TRACE(extra);
     File file;
-    EXPECT_EQ(file.Open(path.c_str(), OpenMode::kReadShared | extra), OpenResult::kLocked);
+    EXPECT_EQ(file.Open(path.c_str(), OpenMode::kReadShared | extra), FileOpenResult::kLocked);
     EXPECT_FALSE(file.IsOpen());
   }
 }
@@ -247,7 +247,7 @@ TEST_F(FileOpenTest, SharingRetriesOutlastAShortHold) {
     ASSERT_TRUE(holder.Holds());
     holder.ReleaseLater(200);
     File file;
-    ASSERT_EQ(file.Open(path.c_str(), OpenMode::kReadShared | extra), OpenResult::kSuccess);
+    ASSERT_EQ(file.Open(path.c_str(), OpenMode::kReadShared | extra), FileOpenResult::kSuccess);
     char out[4] = {};
     EXPECT_TRUE(file.Read(out, 4));
     EXPECT_EQ(std::string(out, 4), "data");
@@ -262,7 +262,7 @@ TEST_F(FileOpenTest, NoSharingRetryDoesNotWaitForTheHolder) {
   holder.ReleaseLater(300);
   File file;
   EXPECT_EQ(file.Open(path.c_str(), OpenMode::kReadShared | OpenMode::kNoSharingRetry),
-            OpenResult::kLocked);
+            FileOpenResult::kLocked);
 }
 
 // kRetryOnce retries whatever the error: a file that appears within 150 ms is found.
@@ -275,7 +275,7 @@ TEST_F(FileOpenTest, RetryOnceOutlastsAFileAppearingLate) {
   File file;
   const int result = file.Open(path.c_str(), OpenMode::kReadShared | OpenMode::kRetryOnce);
   maker.join();
-  ASSERT_EQ(result, OpenResult::kSuccess);
+  ASSERT_EQ(result, FileOpenResult::kSuccess);
   EXPECT_EQ(file.Size(), 4);
 }
 
@@ -285,7 +285,7 @@ TEST_F(FileOpenTest, ReadOnlyFileRefusesWriteAccess) {
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
   {
     File reader;
-    EXPECT_EQ(reader.Open(path.c_str(), OpenMode::kReadShared), OpenResult::kSuccess);
+    EXPECT_EQ(reader.Open(path.c_str(), OpenMode::kReadShared), FileOpenResult::kSuccess);
   }
   HANDLE probe = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -294,7 +294,7 @@ TEST_F(FileOpenTest, ReadOnlyFileRefusesWriteAccess) {
     GTEST_SKIP() << "this system lets the owner write read-only files (Wine run as root)";
   }
   File file;
-  EXPECT_EQ(file.Open(path.c_str(), OpenMode::kOpenExisting), OpenResult::kReadOnly);
+  EXPECT_EQ(file.Open(path.c_str(), OpenMode::kOpenExisting), FileOpenResult::kReadOnly);
   EXPECT_EQ(Str(file.LastError()), "The file's Read-Only attribute is set.");
   EXPECT_EQ(ReadBytes(path), "fixed");
 }
@@ -304,7 +304,7 @@ TEST_F(FileOpenTest, AppendStartsAtTheEnd) {
   ASSERT_TRUE(WriteBytes(path, "12345"));
   File file;
   ASSERT_EQ(file.Open(path.c_str(), OpenMode::kOpenExisting | OpenMode::kAppend),
-            OpenResult::kSuccess);
+            FileOpenResult::kSuccess);
   EXPECT_EQ(file.Tell(), 5);
   ASSERT_TRUE(file.Write("6", 1));
   file.Close();
@@ -315,15 +315,15 @@ TEST_F(FileOpenTest, CloseAfterOpenCreatesOrProbes) {
   const std::string created = scratch_ / "created.txt";
   File file;
   EXPECT_EQ(file.Open(created.c_str(), OpenMode::kOpenOrCreate | OpenMode::kCloseAfterOpen),
-            OpenResult::kSuccess);
+            FileOpenResult::kSuccess);
   EXPECT_FALSE(file.IsOpen());
   EXPECT_EQ(ReadBytes(created), "");
   EXPECT_TRUE(CanOpenExclusively(created));
 
-  EXPECT_EQ(file.Open(created.c_str(), OpenMode::kProbe), OpenResult::kSuccess);
+  EXPECT_EQ(file.Open(created.c_str(), OpenMode::kProbe), FileOpenResult::kSuccess);
   EXPECT_FALSE(file.IsOpen());
   EXPECT_EQ(file.Open((scratch_ / "absent.txt").c_str(), OpenMode::kProbe),
-            OpenResult::kFileNotFound);
+            FileOpenResult::kFileNotFound);
   EXPECT_FALSE(Exists(scratch_ / "absent.txt"));
 }
 
@@ -334,9 +334,9 @@ TEST_F(FileOpenTest, OpenReleasesThePreviousFileAndTheDestructorTheLast) {
   ASSERT_TRUE(WriteBytes(second, "2"));
   {
     File file;
-    ASSERT_EQ(file.Open(first.c_str(), OpenMode::kOpenExisting), OpenResult::kSuccess);
+    ASSERT_EQ(file.Open(first.c_str(), OpenMode::kOpenExisting), FileOpenResult::kSuccess);
     EXPECT_FALSE(CanOpenExclusively(first));
-    ASSERT_EQ(file.Open(second.c_str(), OpenMode::kOpenExisting), OpenResult::kSuccess);
+    ASSERT_EQ(file.Open(second.c_str(), OpenMode::kOpenExisting), FileOpenResult::kSuccess);
     EXPECT_TRUE(CanOpenExclusively(first));
     EXPECT_FALSE(CanOpenExclusively(second));
     char out = 0;
@@ -361,14 +361,14 @@ TEST_F(FileOpenTest, ReopensItsOwnPath) {
   const std::string dir = scratch_ / "again";
   ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
   File file;
-  ASSERT_EQ(file.Open(dir.c_str(), OpenMode::kTempInNamedDir), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(dir.c_str(), OpenMode::kTempInNamedDir), FileOpenResult::kSuccess);
   const std::string first = Str(file.Path());
   ASSERT_TRUE(file.Write("1", 1));
-  ASSERT_EQ(file.Open(file.Path(), OpenMode::kOpenExisting), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(file.Path(), OpenMode::kOpenExisting), FileOpenResult::kSuccess);
   EXPECT_EQ(Str(file.Path()), first);
   EXPECT_EQ(file.Size(), 1);
   // A second temporary file beside the first one.
-  ASSERT_EQ(file.Open(file.Path(), OpenMode::kTempBesideName), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(file.Path(), OpenMode::kTempBesideName), FileOpenResult::kSuccess);
   EXPECT_TRUE(IsTempName(Str(file.Path()), dir)) << Str(file.Path());
   EXPECT_NE(Str(file.Path()), first);
 }
@@ -407,7 +407,7 @@ TEST_F(FileOpenTest, TemporaryFileInTheDefaultDirectory) {
   File file;
   // The name is ignored, and the disposition is forced to create-or-truncate.
   ASSERT_EQ(file.Open("", OpenMode::kTempInDefaultDir | OpenMode::kOpenExisting),
-            OpenResult::kSuccess);
+            FileOpenResult::kSuccess);
   const std::string path = Str(file.Path());
   EXPECT_TRUE(IsTempName(path, scratch_.Path())) << path;
   EXPECT_EQ(file.Size(), 0);
@@ -422,7 +422,7 @@ TEST_F(FileOpenTest, TemporaryFileInANamedDirectory) {
   File file;
   // Create-new would fail on the file the system just made; the kind forces create-or-truncate.
   ASSERT_EQ(file.Open(dir.c_str(), OpenMode::kTempInNamedDir | OpenMode::kCreateNew),
-            OpenResult::kSuccess);
+            FileOpenResult::kSuccess);
   EXPECT_TRUE(IsTempName(Str(file.Path()), dir)) << Str(file.Path());
   EXPECT_TRUE(file.IsOpen());
 }
@@ -432,7 +432,7 @@ TEST_F(FileOpenTest, TemporaryFileBesideAName) {
   ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
   const std::string name = dir + "\\target.dat";
   File file;
-  ASSERT_EQ(file.Open(name.c_str(), OpenMode::kTempBesideName), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(name.c_str(), OpenMode::kTempBesideName), FileOpenResult::kSuccess);
   EXPECT_TRUE(IsTempName(Str(file.Path()), dir)) << Str(file.Path());
   EXPECT_FALSE(Exists(name));
 }
@@ -440,7 +440,7 @@ TEST_F(FileOpenTest, TemporaryFileBesideAName) {
 TEST_F(FileOpenTest, TemporaryFileInAMissingDirectoryFails) {
   const std::string dir = scratch_ / "absent";
   File file;
-  EXPECT_NE(file.Open(dir.c_str(), OpenMode::kTempInNamedDir), OpenResult::kSuccess);
+  EXPECT_NE(file.Open(dir.c_str(), OpenMode::kTempInNamedDir), FileOpenResult::kSuccess);
   EXPECT_FALSE(file.IsOpen());
   EXPECT_EQ(Str(file.Path()), dir);
   EXPECT_FALSE(Exists(dir));
@@ -450,7 +450,7 @@ TEST_F(FileOpenTest, NameJoinedToTheDefaultTempDirectory) {
   TempDirOverride override(scratch_.Path() + "\\");
   File file;
   ASSERT_EQ(file.Open("joined.txt", OpenMode::kInDefaultTempDir | OpenMode::kOpenOrCreate),
-            OpenResult::kSuccess);
+            FileOpenResult::kSuccess);
   EXPECT_EQ(Str(file.Path()), scratch_ / "joined.txt");
   ASSERT_TRUE(file.Write("j", 1));
   file.Close();
@@ -486,7 +486,7 @@ TEST_F(FileOpenTest, RequiredFileThatOpensIsNotFatal) {
   ASSERT_TRUE(WriteBytes(path, "here"));
   File file;
   EXPECT_EQ(file.Open(path.c_str(), OpenMode::kReadShared | OpenMode::kRequired),
-            OpenResult::kSuccess);
+            FileOpenResult::kSuccess);
   EXPECT_EQ(file.Size(), 4);
 }
 

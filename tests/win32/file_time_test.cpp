@@ -66,7 +66,7 @@ TEST_F(FileTimeTest, SetsTheLastWriteTimeInLocalTime) {
     ASSERT_TRUE(WriteBytes(path_, "content"));
     {
       File file;
-      ASSERT_EQ(file.Open(path_.c_str(), OpenMode::kOpenExisting), OpenResult::kSuccess);
+      ASSERT_EQ(file.Open(path_.c_str(), OpenMode::kOpenExisting), FileOpenResult::kSuccess);
       ASSERT_TRUE(file.Write("new", 3));  // a later write must not undo the stamp
       EXPECT_TRUE(file.SetModifiedTime(stamp));
     }
@@ -80,7 +80,7 @@ TEST_F(FileTimeTest, StampSurvivesTheWriteBackOfAMemoryModeFile) {
   {
     File file;
     ASSERT_EQ(file.Open(path_.c_str(), OpenMode::kOpenExisting | OpenMode::kInMemory),
-              OpenResult::kSuccess);
+              FileOpenResult::kSuccess);
     ASSERT_TRUE(file.Write("edited", 6));
     EXPECT_TRUE(file.SetModifiedTime(stamp));
   }
@@ -106,7 +106,7 @@ TEST_F(FileTimeTest, InvalidStampsChangeNothing) {
       {2003, -65535, 1, 0, 0, 0},
   };
   File file;
-  ASSERT_EQ(file.Open(path_.c_str(), OpenMode::kOpenExisting), OpenResult::kSuccess);
+  ASSERT_EQ(file.Open(path_.c_str(), OpenMode::kOpenExisting), FileOpenResult::kSuccess);
   ASSERT_TRUE(file.SetModifiedTime({2002, 6, 1, 8, 0, 0}));
   const Times before = ReadTimes(path_);
   for (const FileStamp& stamp : stamps) {

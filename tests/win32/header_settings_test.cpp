@@ -9,6 +9,7 @@
 #include "archive/archive_header.h"
 #include "config/settings.h"
 #include "install/shared_folder.h"
+#include "platform/registry_locations.h"
 #include "platform/system_paths.h"
 #include "tests/win32/file_test_support.h"
 

@@ -3,6 +3,8 @@
 // test's choosing (the prefix's own values are put back afterwards), so that each variable is
 // seen to read its own source and the order of replacement can be followed link by link.
 #include "config/install_variables.h"
+#include "platform/registry_locations.h"
+#include "platform/system_paths.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,6 +1,7 @@
 // LookupString over tables installed as the archive reader installs them, with the Windows
 // directory of the test prefix.
 #include "config/language_strings.h"
+#include "platform/system_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 
 #include "config/language_table.h"
 #include "config/settings.h"
-#include "platform/system_paths.h"
 
 namespace {
 

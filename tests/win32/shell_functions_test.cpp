@@ -10,6 +10,8 @@
 
 #include "platform/os_identity.h"
 #include "platform/shell.h"
+#include "platform/shell_fonts.h"
+#include "platform/shell_session.h"
 #include "tests/win32/file_test_support.h"
 #include "tests/win32/shell_test_support.h"
 

@@ -3,8 +3,9 @@
 
 #include <string>
 
-#include "platform/directories.h"
+#include "platform/open_with_shell.h"
 #include "platform/path_text.h"
+#include "platform/short_path.h"
 #include "platform/system_paths.h"
 #include "tests/win32/file_test_support.h"
 

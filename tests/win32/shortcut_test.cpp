@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/shell.h"
+#include "platform/shell_link.h"
 #include "tests/win32/file_test_support.h"
 #include "tests/win32/shell_test_support.h"
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/path_text.h"
+#include "platform/registry_locations.h"
 #include "platform/system_paths.h"
 #include "tests/win32/file_test_support.h"
 #include "tests/win32/registry_access_test_support.h"

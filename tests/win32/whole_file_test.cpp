@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "platform/directories.h"
 #include "platform/system_paths.h"
+#include "platform/whole_file.h"
 #include "tests/win32/file_test_support.h"
 
 namespace {

@@ -1,0 +1,23 @@
+// Whether a file exists, and its attributes. Failures are false results.
+#pragma once
+
+#include <cstdint>
+
+#include "core/string.h"
+
+// Whether the file exists: it can be opened, or fails to open only because another program
+// holds it.
+bool FileExists(const String& path);
+
+// GetFileAttributesA; kInvalidAttributes when they cannot be read.
+constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
+uint32_t GetAttributes(const String& path);
+// The read-only bit; false when the attributes cannot be read.
+bool IsReadOnly(const String& path);
+// Clears bits (true at once when none of them is set). False when the attributes cannot be
+// read or written.
+bool ClearAttributes(const String& path, uint32_t bits);
+// Sets the bits of mask to those of values, writing only when that changes the attributes.
+// False when the attributes cannot be read or written.
+bool ChangeAttributes(const String& path, uint32_t values, uint32_t mask);
+bool SetReadOnly(const String& path, bool on);
