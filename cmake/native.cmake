@@ -7,7 +7,9 @@ list(APPEND portable_sources ${PROJECT_SOURCE_DIR}/platform/path_text.cpp
   ${PROJECT_SOURCE_DIR}/platform/os_version.cpp
   ${PROJECT_SOURCE_DIR}/config/variable_substitution.cpp
   ${PROJECT_SOURCE_DIR}/config/file_spec_text.cpp
-  ${PROJECT_SOURCE_DIR}/config/language_table.cpp)
+  ${PROJECT_SOURCE_DIR}/config/language_table.cpp
+  ${PROJECT_SOURCE_DIR}/config/archive_text.cpp
+  ${PROJECT_SOURCE_DIR}/config/formatted_texts.cpp)
 set(sanitize -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 
 function(quorvex_portable_library name)

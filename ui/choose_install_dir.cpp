@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "config/archive_text.h"
 #include "config/language_strings.h"
 #include "config/settings.h"
 #include "core/number_words.h"
@@ -50,9 +51,8 @@ bool AcceptDirectory(const String& dir, const Vector<int>& fileSizes) {
     uint64_t needed = SpaceNeeded(fileSizes, ClusterSize(drive));
     uint64_t free = FreeSpace(drive);
     if (needed >= free) {
-      String question;
-      question.Format(LookupString(kLowSpaceText).CStr(), SizeText(int64_t(needed)).CStr(), drive,
-                      SizeText(int64_t(free)).CStr());
+      String question = FormatArchiveText(
+          kLowSpaceText, {SizeText(int64_t(needed)), drive, SizeText(int64_t(free))});
       if (ShowMessageBox(MessageOwner(), question.CStr(), LookupString(kQuestionCaption).CStr(),
                          kLowSpaceStyle) != IDYES)
         return false;
@@ -64,9 +64,7 @@ bool AcceptDirectory(const String& dir, const Vector<int>& fileSizes) {
   HideCursor();
 
   if (ProductFlag(kConfirmDirectoryBit)) {
-    String question;
-    question.Format(LookupString(exists ? kExistingDirectoryText : kNewDirectoryText).CStr(),
-                    dir.CStr());
+    String question = FormatArchiveText(exists ? kExistingDirectoryText : kNewDirectoryText, {dir});
     if (ShowMessageBox(MessageOwner(), question.CStr(), LookupString(kConfirmCaption).CStr(),
                        kConfirmStyle) != IDYES)
       return false;
@@ -89,21 +87,21 @@ bool IsAcceptableDirectoryText(const String& dir) {
     return false;
   }
   if (ProductFlag(kRefuseNetworkPathsBit) && dir.StartsWith("\\\\")) {
-    ReportError("%s", LookupString(kNetworkPathText).CStr());
+    ReportError("%s", FormatArchiveText(kNetworkPathText).CStr());
     return false;
   }
   char drive = DriveLetterOf(dir);
   if (drive != 0 && !DriveExists(drive)) {
-    ReportError(LookupString(kMissingDriveText).CStr(), drive);
+    ReportError("%s", FormatArchiveText(kMissingDriveText, {drive}).CStr());
     return false;
   }
   if (dir.Length() <= kLongestRoot) {
-    ReportError("%s", LookupString(kDriveRootText).CStr());
+    ReportError("%s", FormatArchiveText(kDriveRootText).CStr());
     return false;
   }
   String programFiles = ProgramFilesDir();
   if (SamePath(dir, programFiles)) {
-    ReportError(LookupString(kProgramFilesText).CStr(), programFiles.CStr());
+    ReportError("%s", FormatArchiveText(kProgramFilesText, {programFiles}).CStr());
     return false;
   }
   return true;

@@ -1,9 +1,12 @@
 #include "tools/qorv/default_strings.h"
 
+#include "config/formatted_texts.h"
+
 namespace {
 
 // "<product>" is replaced by the product name and "<os>" by the Windows folder when a text is
-// shown. Line breaks may be bare LF: the engine stores them as CR LF.
+// shown. Line breaks may be bare LF: the builder writes them as CR LF. The ids the engine formats
+// with arguments (null here) take the engine's own built-in texts, which it falls back to.
 const char* const kEnglish[kDefaultStringCount] = {
     /* 0 */ "<product> Setup",
     /* 1 */ "This program installs <product> on your computer.\n\n"
@@ -16,27 +19,24 @@ const char* const kEnglish[kDefaultStringCount] = {
     /* 7 */ "\n\nInstall this version over it?",
     /* 8 */ "Getting ready to install...",
     /* 9 */ "<product> is already installed. Uninstall it before installing this package again.",
-    /* 10 */ "Some parts of <product> could not be removed:\n\n%s",
+    /* 10 */ nullptr,
     /* 11 */ "Setup will install <product> into the folder below. "
              "To use another folder, type its name or click Browse.",
-    /* 12 */ "This package needs %s, which is not installed on this computer.",
-    /* 13 */ "This installer is damaged and cannot go on. Download it again or copy it from the "
-             "original media, and check the computer for viruses if the problem persists.\n\n"
-             "Error code: %d",
+    /* 12 */ nullptr,
+    /* 13 */ nullptr,
     /* 14 */ "The folder name is not valid:",
     /* 15 */ "Uninstall Complete",
-    /* 16 */ "Drive %c: cannot be used. Choose a folder on another drive.",
-    /* 17 */ "Please choose a folder, not the root of a drive.",
-    /* 18 */ "Please choose a folder inside %s, not that folder itself.",
-    /* 19 */ "The installation needs %s on drive %c:, but only %s is free.\n\n"
-             "Install anyway?",
+    /* 16 */ nullptr,
+    /* 17 */ nullptr,
+    /* 18 */ nullptr,
+    /* 19 */ nullptr,
     /* 20 */ "<product> Setup",
     /* 21 */ "Setup Error",
-    /* 22 */ "The folder %s already exists. Install into it anyway?",
-    /* 23 */ "The folder %s does not exist yet. Create it?",
+    /* 22 */ nullptr,
+    /* 23 */ nullptr,
     /* 24 */ "Installation Folder",
     /* 25 */ "This folder could not be created:",
-    /* 26 */ "Please insert disk %d into drive %c: and click OK.",
+    /* 26 */ nullptr,
     /* 27 */ "Next Disk",
     /* 28 */ "Stop installing <product>?",
     /* 29 */ "Unpacking files...",
@@ -48,9 +48,9 @@ const char* const kEnglish[kDefaultStringCount] = {
     /* 35 */ "Remove Shared File",
     /* 36 */ "Installation complete.",
     /* 37 */ "Windows must restart to finish installing <product>. Restart now?",
-    /* 38 */ "%s",
+    /* 38 */ nullptr,
     /* 39 */ "Installing <product>",
-    /* 40 */ "<product> has been installed.\n\nThe installation log is %s\n\nView it now?",
+    /* 40 */ nullptr,
     /* 41 */ "Installation Complete",
     /* 42 */ "<product> has been installed, but some steps failed. The list follows.",
     /* 43 */ "Some steps of the installation failed.",
@@ -66,17 +66,17 @@ const char* const kEnglish[kDefaultStringCount] = {
     /* 53 */ "Remove <product> and all of its parts from this computer?",
     /* 54 */ "<product> Setup",
     /* 55 */ "Uninstall <product>",
-    /* 56 */ "Remove the font %s?",
+    /* 56 */ nullptr,
     /* 57 */ "Remove Font",
     /* 58 */ "Could not remove",
-    /* 59 */ "No other program seems to use the shared file %s any more. Remove it?",
+    /* 59 */ nullptr,
     /* 60 */ "",
-    /* 61 */ "<product> cannot be installed on %s.",
+    /* 61 */ nullptr,
     /* 62 */ "Checking the installer...",
     /* 63 */ "",
     /* 64 */ "",
     /* 65 */ "Welcome",
-    /* 66 */ "Network folders cannot be used. Please choose a folder on a local drive.",
+    /* 66 */ nullptr,
     /* 67 */ "Removing fonts...",
     /* 68 */ "Removing files...",
     /* 69 */ "Removing registry entries...",
@@ -88,5 +88,6 @@ const char* const kEnglish[kDefaultStringCount] = {
 
 const char* DefaultEnglishString(int id) {
   if (id < 0 || id >= kDefaultStringCount) return "";
+  if (const FormattedTextId* formatted = FindFormattedText(id)) return formatted->builtIn;
   return kEnglish[id];
 }

@@ -1,5 +1,6 @@
-// The builder's own English texts for every string id the engine uses (0 .. 71). Texts used as
-// format strings carry exactly the placeholders the engine passes, in its order.
+// The builder's own English texts for every string id the engine uses (0 .. 71). The ids the
+// engine formats with arguments take the engine's built-in texts (config/formatted_texts.h),
+// which carry exactly the placeholders the engine passes, in its order.
 #pragma once
 
 inline constexpr int kDefaultStringCount = 72;
