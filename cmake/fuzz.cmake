@@ -10,11 +10,17 @@ quorvex_portable_library(quorvex_portable_fuzz)
 target_compile_options(quorvex_portable_fuzz_flags INTERFACE ${fuzz_sanitize} -fsanitize=fuzzer-no-link -g -O1)
 target_link_options(quorvex_portable_fuzz_flags INTERFACE ${fuzz_sanitize})
 
-# The builder's block encoder, for the round-trip target: a second library linked by every target.
+# The builder's block encoder, for the round-trip target: a library linked by every target.
 file(GLOB fuzz_codec_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/codec/*.cpp)
 add_library(quorvex_codec_fuzz STATIC ${fuzz_codec_sources})
 target_compile_options(quorvex_codec_fuzz PRIVATE ${QUORVEX_WARNINGS})
 target_link_libraries(quorvex_codec_fuzz PUBLIC quorvex_portable_fuzz)
+
+# The inspector's reader (qorv inspect), for the target over whole installer files.
+add_library(quorvex_readback_fuzz STATIC ${PROJECT_SOURCE_DIR}/tools/qorv/installer_readback.cpp
+            ${PROJECT_SOURCE_DIR}/tools/qorv/corrupt_code_text.cpp)
+target_compile_options(quorvex_readback_fuzz PRIVATE ${QUORVEX_WARNINGS})
+target_link_libraries(quorvex_readback_fuzz PUBLIC quorvex_portable_fuzz)
 
 enable_testing()
 file(GLOB fuzz_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
@@ -22,7 +28,7 @@ foreach(source IN LISTS fuzz_sources)
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
   target_compile_options(${name} PRIVATE ${QUORVEX_WARNINGS})
-  target_link_libraries(${name} PRIVATE quorvex_codec_fuzz quorvex_portable_fuzz)
+  target_link_libraries(${name} PRIVATE quorvex_readback_fuzz quorvex_codec_fuzz quorvex_portable_fuzz)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   set(corpus ${CMAKE_BINARY_DIR}/corpus/${name})
   file(MAKE_DIRECTORY ${corpus})

@@ -9,7 +9,7 @@ foreach(layer core archive)
 endforeach()
 set(layer_sources_platform platform/path_text.cpp platform/os_version.cpp)
 set(layer_sources_config config/variable_substitution.cpp config/file_spec_text.cpp
-  config/language_table.cpp)
+  config/language_table.cpp config/archive_text.cpp config/formatted_texts.cpp)
 list(TRANSFORM layer_sources_platform PREPEND ${PROJECT_SOURCE_DIR}/)
 list(TRANSFORM layer_sources_config PREPEND ${PROJECT_SOURCE_DIR}/)
 set(sanitize -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)

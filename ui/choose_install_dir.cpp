@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "config/archive_text.h"
 #include "config/language_strings.h"
 #include "config/settings.h"
 #include "core/number_words.h"
@@ -32,9 +33,8 @@ bool AcceptDirectory(const String& dir, const Vector<int>& fileSizes) {
     uint64_t needed = SpaceNeeded(fileSizes, ClusterSize(drive));
     uint64_t free = FreeSpace(drive);
     if (needed >= free) {
-      String question;
-      question.Format(LookupString(StringId::kLowDiskSpace).CStr(), SizeText(int64_t(needed)).CStr(), drive,
-                      SizeText(int64_t(free)).CStr());
+      String question = FormatArchiveText(StringId::kLowDiskSpace,
+                                          {SizeText(int64_t(needed)), drive, SizeText(int64_t(free))});
       if (ShowMessageBox(MessageOwner(), question.CStr(), LookupString(StringId::kSetupTitle).CStr(),
                          kLowSpaceStyle) != IDYES)
         return false;
@@ -46,9 +46,8 @@ bool AcceptDirectory(const String& dir, const Vector<int>& fileSizes) {
   HideCursor();
 
   if (HasFlag(ProductFlags, ProductFlag::kConfirmDirectory)) {
-    String question;
-    question.Format(LookupString(exists ? StringId::kConfirmExistingDir : StringId::kConfirmNewDir).CStr(),
-                    dir.CStr());
+    String question = FormatArchiveText(
+        exists ? StringId::kConfirmExistingDir : StringId::kConfirmNewDir, {dir});
     if (ShowMessageBox(MessageOwner(), question.CStr(), LookupString(StringId::kDirectoryTitle).CStr(),
                        kConfirmStyle) != IDYES)
       return false;
@@ -71,21 +70,21 @@ bool IsAcceptableDirectoryText(const String& dir) {
     return false;
   }
   if (HasFlag(ProductFlags, ProductFlag::kRefuseNetworkPaths) && dir.StartsWith("\\\\")) {
-    ReportError("%s", LookupString(StringId::kNetworkPathRefused).CStr());
+    ReportError("%s", FormatArchiveText(StringId::kNetworkPathRefused).CStr());
     return false;
   }
   char drive = DriveLetterOf(dir);
   if (drive != 0 && !DriveExists(drive)) {
-    ReportError(LookupString(StringId::kDriveUnavailable).CStr(), drive);
+    ReportError("%s", FormatArchiveText(StringId::kDriveUnavailable, {drive}).CStr());
     return false;
   }
   if (dir.Length() <= kLongestRoot) {
-    ReportError("%s", LookupString(StringId::kDriveRootRefused).CStr());
+    ReportError("%s", FormatArchiveText(StringId::kDriveRootRefused).CStr());
     return false;
   }
   String programFiles = ProgramFilesDir();
   if (SamePath(dir, programFiles)) {
-    ReportError(LookupString(StringId::kProgramFilesRefused).CStr(), programFiles.CStr());
+    ReportError("%s", FormatArchiveText(StringId::kProgramFilesRefused, {programFiles}).CStr());
     return false;
   }
   return true;

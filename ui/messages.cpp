@@ -1,8 +1,8 @@
 #include "ui/messages.h"
 
 #include <cstdarg>
-#include <cstring>
 
+#include "config/archive_text.h"
 #include "config/language_strings.h"
 #include "config/settings.h"
 #include "core/string.h"
@@ -17,11 +17,6 @@ constexpr char kFatalTitle[] = "FATAL ERROR";
 constexpr unsigned kFatalStyle = MB_TASKMODAL | MB_ICONSTOP | MB_OK;  // 0x2010
 constexpr unsigned kErrorStyle = MB_ICONSTOP | MB_OK;                 // 0x10
 constexpr char kDefaultErrorTitle[] = "Error";
-constexpr char kDefaultCorruptMessage[] =
-    "This installation program is corrupt.  This is usually caused by a faulty download, but it "
-    "can also be caused by a virus on your computer.  The installation cannot proceed.\r\n\r\n"
-    "Delete the corrupted installer (to prevent caching), then re-download it.  If the problem "
-    "persists, check your system for viruses.\r\n\r\nError code: %d";
 // Reports errors even in automatic mode.
 constexpr char kUsageTemplate[] =
     "%s\n\nUsage:\n%s [/a] [/d:\"dir\"] [/n:\"name\"] [/u:\"name\"] [/r:\"program\"]\n\n"
@@ -30,21 +25,6 @@ constexpr char kUsageTemplate[] =
     "/n:\"name\"\tOverride product name\n"
     "/u:\"name\"\tUninstall product by name\r\n"
     "/r:\"program\"\tRun the specified program after a successful installation";
-
-// The archive may replace the corrupt-installer text; it is used as a format only when its one
-// placeholder is an integer, so that a damaged table cannot make formatting read a missing
-// argument.
-bool HasOneIntegerPlaceholder(const String& text) {
-  int integers = 0;
-  for (const char* p = text.CStr(); *p; ++p) {
-    if (*p != '%') continue;
-    if (*++p == '%') continue;
-    while (*p && std::strchr("-+ #0123456789", *p)) ++p;
-    if (*p != 'd' && *p != 'i' && *p != 'u' && *p != 'x' && *p != 'X') return false;
-    ++integers;
-  }
-  return integers == 1;
-}
 
 }  // namespace
 
@@ -92,9 +72,8 @@ void ReportError(const char* fmt, ...) {
 }
 
 void CorruptInstaller(CorruptCode code) {
-  String message = LookupString(StringId::kCorruptInstaller);
-  if (!HasOneIntegerPlaceholder(message)) message = kDefaultCorruptMessage;
-  FatalErrorFormat(message.CStr(), code);
+  // An empty or unusable text of the archive gives the built-in one.
+  FatalError(FormatArchiveText(StringId::kCorruptInstaller, {int(code)}).CStr());
 }
 
 void UsageError(const char* message) {

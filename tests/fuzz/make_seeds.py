@@ -5,7 +5,10 @@
 
 Writes SEEDS_DIR/decompress_fuzz (the stored header and data blocks), SEEDS_DIR/header_fuzz
 (the decompressed header, the archive section, the data block's entries) and
-SEEDS_DIR/encode_fuzz (the installed files' bytes), each input prefixed as its target expects.
+SEEDS_DIR/encode_fuzz (the installed files' bytes) and SEEDS_DIR/inspect_fuzz (the whole
+installer, without volumes), each input prefixed as its target expects. The checked-in
+inspect_fuzz seeds were taken from installers that qorv built over a minimal PE image instead of
+the engine, so that mutations land in the archive rather than in the engine's code.
 """
 import os
 import struct
@@ -99,6 +102,7 @@ def main(setup, seeds):
     write("header_fuzz", "entries", b"\4" + struct.pack("<I", lengths[0] if lengths else 0) + entries)
     write("encode_fuzz", "header-level9", b"\x08" + header)
     write("encode_fuzz", "entries-level1", b"\0" + entries)
+    write("inspect_fuzz", "installer", b"\xff\xff\xff\xff" + image)  # no volume 2
 
 
 if __name__ == "__main__":

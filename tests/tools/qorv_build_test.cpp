@@ -164,4 +164,95 @@ TEST_F(BuildFixture, InspectReportsAHeaderChecksumMismatch) {
   EXPECT_EQ(run.err, "corrupt installer: code 25 (header checksum mismatch)\n");
 }
 
+// A full-screen picture of noise does not compress: its header would pass the engine's limit.
+TEST_F(BuildFixture, AHeaderTheInstallerWouldRefuseIsNotWritten) {
+  WriteProduct("[background]\nbitmap = \"big.bmp\"\n[archive]\nlevel = 1\n");
+  dir.Write("in/big.bmp", archive_test::NoiseBytes(kStoredHeaderLimit + 4096));
+  const QorvRun built = Build("out/setup.exe");
+  EXPECT_EQ(built.code, kQorvFailure);
+  EXPECT_NE(built.err.find("the installer accepts less than 10485760 (0xA00000). Its largest part "
+                           "is background.bitmap (10489856 bytes before compression)"),
+            std::string::npos)
+      << built.err;
+  EXPECT_TRUE(dir.Names("out").empty());
+}
+
+// The engine lays the patch over the uninstaller only where it fits wholly.
+TEST_F(BuildFixture, APatchMustLieWithinTheUninstaller) {
+  dir.Write("in/patch.bin", "0123456789");
+  auto build = [&](uint32_t offset) {
+    WriteProduct("[uninstall]\npatch_file = \"patch.bin\"\npatch_offset = " + std::to_string(offset) + "\n");
+    return Build("setup.exe");
+  };
+  ASSERT_EQ(build(0x100).code, 0);
+  const std::string good = dir.Read("setup.exe");
+  ArchiveSection section;
+  ASSERT_EQ(LocateArchiveSection(reinterpret_cast<const uint8_t*>(good.data()), good.size(), section), 0);
+  const uint32_t uninstallerSize = section.rawOffset;  // nothing follows the section
+
+  const QorvRun last = build(uninstallerSize - 10);
+  EXPECT_EQ(last.code, 0) << last.err;
+  EXPECT_EQ(Inspect("setup.exe").code, 0);
+  for (uint32_t offset : {uninstallerSize - 9, uninstallerSize + 1, 0x80000000u}) {
+    SCOPED_TRACE(offset);
+    const QorvRun beyond = build(offset);
+    EXPECT_EQ(beyond.code, kQorvFailure);
+    EXPECT_NE(beyond.err.find(": uninstall.patch_offset: the patch of 10 bytes at offset " +
+                              std::to_string(offset) + " must lie within the uninstaller, which takes " +
+                              std::to_string(uninstallerSize) + " bytes"),
+              std::string::npos)
+        << beyond.err;
+  }
+}
+
+// Section-table words a hostile file may hold: inspect bounds what it reads as the engine does
+// and names the engine's code.
+TEST_F(BuildFixture, InspectBoundsTheSectionAsTheEngineDoes) {
+  WriteProduct();
+  ASSERT_EQ(Build("good.exe").code, 0);
+  const std::string good = dir.Read("good.exe");
+  ArchiveSection section;
+  ASSERT_EQ(LocateArchiveSection(reinterpret_cast<const uint8_t*>(good.data()), good.size(), section), 0);
+  const size_t entry = section.tableOffset + size_t(section.index) * 40;
+  const size_t imageSizeField = section.peHeaderOffset + 0x50;
+  auto put = [](std::string& bytes, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + size_t(i)] = char(value >> (8 * i));
+  };
+  struct Word {
+    size_t at;
+    uint32_t value;
+  };
+  const uint32_t fileSize = uint32_t(good.size());
+  const struct {
+    const char* what;
+    std::vector<Word> words;
+    int code;
+    std::string err;  // the whole error output; empty for a sound installer
+  } cases[] = {
+      // The engine reads no more of the section than the image's size leaves it.
+      {"VirtualSize 0x80000000", {{entry + 8, 0x80000000u}}, 0, ""},
+      {"VirtualSize and SizeOfImage 0x80000000", {{entry + 8, 0x80000000u}, {imageSizeField, 0xFFFFFFFFu}},
+       kQorvFailure, "qorv inspect: the section claims 2147483648 bytes of memory for the " +
+                         std::to_string(section.rawSize) + " bytes of raw data the file holds\n"},
+      {"raw data past the end of the file", {{entry + 20, fileSize + 0x200}}, kQorvFailure,
+       "corrupt installer: code 35 (installer cannot be read up to the archive section)\n"},
+      {"raw data beyond 2 GiB", {{entry + 20, 0x80000000u}}, kQorvFailure,
+       "corrupt installer: code 10 (archive section lies beyond the file)\n"},
+      {"raw data right at the end of the file", {{entry + 20, fileSize}}, kQorvFailure,
+       "corrupt installer: code 20 (bad archive magic)\n"},
+      // A data block that claims 2 GB asks for the volume that would hold the rest.
+      {"DataSize 0x7FFFFFFF", {{section.rawOffset + 28, 0x7FFFFFFFu}}, kQorvFailure,
+       "qorv inspect: volume 2 is missing\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string damaged = good;
+    for (const Word& word : c.words) put(damaged, word.at, word.value);
+    dir.Write("damaged.exe", damaged);
+    const QorvRun run = Inspect("damaged.exe");
+    EXPECT_EQ(run.code, c.code) << run.err;
+    EXPECT_EQ(run.err, c.err);
+  }
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "archive/product_flags.h"
+#include "config/language_table.h"
 #include "tests/tools/qorv_test_support.h"
 #include "tools/qorv/default_strings.h"
 #include "tools/qorv/manifest.h"
@@ -58,9 +59,10 @@ TEST_F(ManifestFixture, MinimalManifestTakesTheFolderSortedWithDefaults) {
   archive_test::ExpectStampEq(h.uninstallerStamp, archive_test::Stamp(2001, 9, 9, 1, 46, 40));
   ASSERT_EQ(plan.languages.names.Count(), 1);
   EXPECT_STREQ(plan.languages.names[0].CStr(), "English");
-  ASSERT_EQ(plan.languages.texts.Count(), kDefaultStringCount);
-  for (int id = 0; id < kDefaultStringCount; ++id) {
-    EXPECT_STREQ(plan.languages.texts[id][0].CStr(), DefaultEnglishString(id)) << id;
+  ASSERT_EQ(plan.languages.texts.Count(), kStringIdCount);
+  for (int id = 0; id < kStringIdCount; ++id) {
+    // Written with the CR LF line breaks the installer shows.
+    EXPECT_STREQ(plan.languages.texts[id][0].CStr(), NormalizeLineBreaks(DefaultEnglishString(StringId(id))).CStr()) << id;
   }
 }
 
@@ -211,16 +213,16 @@ TEST(DefaultStrings, PlaceholdersAreExactlyThoseTheEnginePasses) {
   const Case formatted[] = {{10, "s"}, {12, "s"}, {13, "d"}, {16, "c"}, {18, "s"}, {19, "scs"},
                             {22, "s"}, {23, "s"}, {26, "dc"}, {38, "s"}, {40, "s"}, {56, "s"},
                             {59, "s"}, {61, "s"}};
-  for (int id = 0; id < kDefaultStringCount; ++id) {
+  for (int id = 0; id < kStringIdCount; ++id) {
     SCOPED_TRACE(id);
     std::string expected;
     for (const Case& c : formatted) {
       if (c.id == id) expected = c.conversions;
     }
-    EXPECT_EQ(Conversions(DefaultEnglishString(id)), expected);
+    EXPECT_EQ(Conversions(DefaultEnglishString(StringId(id))), expected);
   }
-  EXPECT_STREQ(DefaultEnglishString(-1), "");
-  EXPECT_STREQ(DefaultEnglishString(kDefaultStringCount), "");
+  EXPECT_STREQ(DefaultEnglishString(StringId(-1)), "");
+  EXPECT_STREQ(DefaultEnglishString(StringId(kStringIdCount)), "");
 }
 
 TEST_F(ManifestFixture, ErrorsNameTheirPlace) {
@@ -267,6 +269,140 @@ TEST_F(ManifestFixture, ErrorsNameTheirPlace) {
     if (at != std::string::npos) expected.replace(at, 1, dir / "qorv.toml");
     EXPECT_NE(message.find(expected), std::string::npos) << message;
   }
+}
+
+// Licences, read-mes and strings are shown in multi-line fields and message boxes, which break
+// lines only at CR LF: every other break is stored as CR LF.
+TEST_F(ManifestFixture, TextsShownToTheUserAreStoredWithCrLfBreaks) {
+  dir.Write("licence.txt", "one\ntwo\r\nthree\rfour\n");
+  dir.Write("readme.txt", "a\rb");
+  dir.Write("de.toml", "name = \"Deutsch\"\n[strings]\n1 = \"eins\\nzwei\"\n");
+  ASSERT_TRUE(Load("languages = [\"de.toml\"]\n[product]\nname = \"P\"\nlicenses = [\"licence.txt\"]\n"
+                   "readmes = [\"readme.txt\"]\n[strings]\n7 = \"x\\ny\\r\\nz\"\n"))
+      << error;
+  const InstallerPlan& plan = manifest.plan;
+  ASSERT_EQ(plan.header.licenseTexts.Count(), 1);
+  EXPECT_STREQ(plan.header.licenseTexts[0].CStr(), "one\r\ntwo\r\nthree\r\nfour\r\n");
+  ASSERT_EQ(plan.header.readmeTexts.Count(), 1);
+  EXPECT_STREQ(plan.header.readmeTexts[0].CStr(), "a\r\nb");
+  EXPECT_STREQ(plan.languages.texts[7][0].CStr(), "x\r\ny\r\nz");
+  EXPECT_STREQ(plan.languages.texts[1][1].CStr(), "eins\r\nzwei");
+  // The built-in English texts too, in English and where another language leaves an id out.
+  EXPECT_STREQ(plan.languages.texts[1][0].CStr(),
+               "This program installs <product> on your computer.\r\n\r\n"
+               "It is best to close other programs before you go on.\r\n\r\nContinue with the installation?");
+  EXPECT_STREQ(plan.languages.texts[19][1].CStr(),
+               "The installation needs %s on drive %c:, but only %s is free.\r\n\r\nInstall anyway?");
+}
+
+std::string Repeated(const std::string& piece, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) all += piece;
+  return all;
+}
+
+std::string FileList(const std::string& name, int count) {
+  std::string list;
+  for (int i = 0; i < count; ++i) list += std::string(i ? ", " : "") + "\"" + name + "\"";
+  return "[" + list + "]";
+}
+
+// Each count the installer limits: at the limit the manifest loads, one above it is refused with
+// the key and the limit.
+TEST_F(ManifestFixture, CountsBeyondTheInstallersLimitsAreRefused) {
+  dir.Write("t.txt", "text");
+  dir.Write("l.toml", "name = \"Other\"\n");
+  const std::string head = "[product]\nname = \"P\"\n";
+  struct Case {
+    const char* what;
+    std::string atLimit;
+    std::string aboveLimit;
+    const char* expected;  // in the error of aboveLimit; "@" stands for the manifest's path
+  };
+  const Case cases[] = {
+      {"licences", head + "licenses = " + FileList("t.txt", 20) + "\n",
+       head + "licenses = " + FileList("t.txt", 21) + "\n",
+       "@:3:12: product.licenses: at most 20 files (the installer's limit), found 21"},
+      {"read-mes", head + "readmes = " + FileList("t.txt", 20) + "\n",
+       head + "readmes = " + FileList("t.txt", 21) + "\n",
+       "@:3:11: product.readmes: at most 20 files (the installer's limit), found 21"},
+      {"languages", "languages = " + FileList("l.toml", 99) + "\n" + head,
+       "languages = " + FileList("l.toml", 100) + "\n" + head,
+       "@:1:13: languages: at most 99 language files (100 languages with English) (the installer's "
+       "limit), found 100"},
+      {"deletions", head + Repeated("[[delete]]\nfiles = \"*.tmp\"\n", 1001),
+       head + Repeated("[[delete]]\nfiles = \"*.tmp\"\n", 1002),
+       "delete: at most 1001 [[delete]] tables (the installer's limit), found 1002"},
+      {"associations", head + Repeated("[[association]]\nextension = \".x\"\n", 10000),
+       head + Repeated("[[association]]\nextension = \".x\"\n", 10001),
+       "association: at most 10000 [[association]] tables (the installer's limit), found 10001"},
+      {"uninstall values", head + Repeated("[[uninstall.values]]\nname = \"n\"\n", 10000),
+       head + Repeated("[[uninstall.values]]\nname = \"n\"\n", 10001),
+       "uninstall.values: at most 10000 [[uninstall.values]] tables (the installer's limit), found "
+       "10001"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    {
+      LoadedManifest atLimit;
+      dir.Write("qorv.toml", c.atLimit);
+      std::string message;
+      EXPECT_TRUE(LoadManifest(dir / "qorv.toml", atLimit, message)) << message;
+    }
+    LoadedManifest above;
+    dir.Write("qorv.toml", c.aboveLimit);
+    std::string message;
+    EXPECT_FALSE(LoadManifest(dir / "qorv.toml", above, message));
+    std::string expected = c.expected;
+    const size_t at = expected.find('@');
+    if (at != std::string::npos) expected.replace(at, 1, dir / "qorv.toml");
+    EXPECT_NE(message.find(expected), std::string::npos) << message;
+    EXPECT_NE(message.find(dir / "qorv.toml"), std::string::npos) << message;
+  }
+}
+
+// The engine reads the deletion list up to the first record named by its end mark.
+TEST_F(ManifestFixture, ADeletionNamedLikeTheListsEndIsRefused) {
+  EXPECT_FALSE(Load("[product]\nname = \"P\"\n[[delete]]\nfiles = \"~~THE END~~\"\n"));
+  EXPECT_NE(error.find(dir / "qorv.toml" + ":4:9: delete[0].files: \"~~THE END~~\" ends the"), std::string::npos)
+      << error;
+  EXPECT_TRUE(Load("[product]\nname = \"P\"\n[[delete]]\nfiles = \"~~the end~~\"\n")) << error;
+}
+
+// A text the engine formats must take its id's arguments, else the engine shows its English
+// text: the builder says so at the text's place.
+TEST_F(ManifestFixture, StringsMustKeepTheirIdsPlaceholders) {
+  dir.Write("de.toml", "name = \"Deutsch\"\n[strings]\n22 = \"%s %s\"\n");
+  const std::string head = "[product]\nname = \"P\"\n";
+  const struct {
+    std::string toml;
+    std::string expected;  // in the error; "@" stands for the manifest's path
+  } refused[] = {
+      {head + "[strings]\n16 = \"Drive %s is missing\"\n",
+       "@:4:6: strings.16: string id 16 takes the placeholders %c, in this order (a percent sign is "
+       "written %%)"},
+      {head + "[strings]\n19 = \"%s on %c:\"\n", "@:4:6: strings.19: string id 19 takes the placeholders %s%c%s"},
+      {head + "[strings]\n19 = \"%s on %c: %s free of %s\"\n", "@:4:6: strings.19: string id 19 takes the placeholders %s%c%s"},
+      {head + "[strings]\n19 = \"%s on %s: %c\"\n", "@:4:6: strings.19: string id 19 takes the placeholders %s%c%s"},
+      {head + "[strings]\n17 = \"100% free\"\n", "@:4:6: strings.17: string id 17 takes no placeholders"},
+      {head + "[strings]\n13 = \"Error %n\"\n", "@:4:6: strings.13: string id 13 takes the placeholders %d"},
+      {"languages = [\"de.toml\"]\n" + head, dir / "de.toml" + ":3:6: strings.22: string id 22 takes the placeholders %s"},
+  };
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.toml);
+    LoadedManifest fresh;
+    dir.Write("qorv.toml", c.toml);
+    std::string message;
+    EXPECT_FALSE(LoadManifest(dir / "qorv.toml", fresh, message));
+    std::string expected = c.expected;
+    const size_t at = expected.find('@');
+    if (at != std::string::npos) expected.replace(at, 1, dir / "qorv.toml");
+    EXPECT_NE(message.find(expected), std::string::npos) << message;
+  }
+  ASSERT_TRUE(Load(head + "[strings]\n16 = \"\"\n17 = \"100%% sure\"\n19 = \"%-10s on %c: (%s)\"\n"
+                          "14 = \"100% free\"\n"))
+      << error << " (14 is no format)";
+  EXPECT_STREQ(manifest.plan.languages.texts[17][0].CStr(), "100%% sure");
 }
 
 TEST(PayloadStamps, UnixTimesBreakDownInUtc) {

@@ -305,4 +305,91 @@ TEST_F(ChooseInstallDirTest, ADirectoryOfTheFieldsFullLengthIsTakenWhole) {
   EXPECT_TRUE(IsDirectory(dir));
 }
 
+// Archive texts are formats only when their conversions take the arguments the check passes;
+// any other text gives way to the built-in English one, and "%%" stays a percent sign.
+TEST_F(ChooseInstallDirTest, TextsThatDoNotTakeTheirArgumentsGiveTheBuiltInOnes) {
+  const std::string programFiles = ProgramFilesDir().CStr();
+  const struct {
+    const char* what;
+    int id;
+    const char* text;
+    std::string typed;
+    std::string message;
+  } cases[] = {
+      {"its own conversion", 18, "Not %s itself", "C:\\Program Files",
+       "Not " + programFiles + " itself"},
+      {"a character where a text is passed", 18, "Not %c itself", "C:\\Program Files",
+       "Please choose a folder inside " + programFiles + ", not that folder itself."},
+      {"one placeholder too many", 18, "Not %s itself (%s)", "C:\\Program Files",
+       "Please choose a folder inside " + programFiles + ", not that folder itself."},
+      {"one placeholder too few", 18, "Not the Program Files folder", "C:\\Program Files",
+       "Please choose a folder inside " + programFiles + ", not that folder itself."},
+      {"100% free", 17, "100% free", "C:\\", "Please choose a folder, not the root of a drive."},
+      {"%n", 17, "Root %n", "C:\\", "Please choose a folder, not the root of a drive."},
+      {"%%", 17, "100%% a root", "C:\\", "100% a root"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    tables_.Set(c.id, c.text);
+    answers_.Answer({Typed(c.typed), "", Typed(Good())});
+    ChooseInstallDir(noFiles_);
+    std::vector<std::string> expected = {Dialog(), ErrorLine(c.message), Dialog()};
+    EXPECT_EQ(ReadUiTranscript(), expected);
+    ClearUiTranscript();
+  }
+}
+
+TEST_F(ChooseInstallDirTest, AMissingDrivesTextMustTakeACharacter) {
+  const char drive = MissingDrive();
+  if (drive == 0) GTEST_SKIP() << "every drive letter is taken";
+  const std::string typed = std::string(1, drive) + ":\\x";
+  const struct {
+    const char* text;
+    std::string message;
+  } cases[] = {
+      {"Laufwerk %c: fehlt", std::string("Laufwerk ") + drive + ": fehlt"},
+      // Formatted as a text, the letter would be read as a pointer.
+      {"Drive %s: is not there", std::string("Drive ") + drive + ": cannot be used. Choose a folder on another drive."},
+      {"Drive %c: is not there, %s", std::string("Drive ") + drive + ": cannot be used. Choose a folder on another drive."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    tables_.Set(16, c.text);
+    answers_.Answer({Typed(typed), "", Typed(Good())});
+    ChooseInstallDir(noFiles_);
+    std::vector<std::string> expected = {Dialog(), ErrorLine(c.message), Dialog()};
+    EXPECT_EQ(ReadUiTranscript(), expected);
+    ClearUiTranscript();
+  }
+}
+
+TEST_F(ChooseInstallDirTest, ConfirmationsAndTheSpaceQuestionFallBackToo) {
+  ProductFlags |= kConfirmDirectory;
+  tables_.Set(23, "Create %d?");
+  std::string fresh = scratch_ / "Fresh";
+  answers_.Answer({Typed(fresh), "6"});
+  ChooseInstallDir(noFiles_);
+  std::vector<std::string> expected = {
+      Dialog(), BoxLine("Confirm", "The folder " + fresh + " does not exist yet. Create it?",
+                        kConfirmStyle, IDYES)};
+  EXPECT_EQ(ReadUiTranscript(), expected);
+  ClearUiTranscript();
+
+  ProductFlags &= ~kConfirmDirectory;
+  const uint64_t free = FreeSpace('C');
+  ASSERT_NE(free, kUnknownSpace);
+  constexpr int kGigabyte = 0x40000000;
+  Vector<int> sizes;
+  for (uint64_t total = 0; total <= free; total += kGigabyte) sizes.Append(kGigabyte);
+  tables_.Set(19, "%s on %s: only %c free");  // the drive letter would be read as a text
+  answers_.Answer({Typed(Good()), "6"});
+  ChooseInstallDir(sizes);
+  std::vector<std::string> lines = ReadUiTranscript();
+  ASSERT_EQ(lines.size(), 2u);
+  const std::string head = "box\tnone\t0x00000014\tSpace\tThe installation needs " +
+                           std::string(SizeText(int64_t(uint64_t(sizes.Count()) * kGigabyte)).CStr()) +
+                           " on drive C:, but only ";
+  EXPECT_EQ(lines[1].substr(0, head.size()), head) << lines[1];
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include "config/settings.h"
 #include "core/memory.h"
 #include "tests/support/ui_transcript.h"
+#include "tests/win32/dialog_test_support.h"
 #include "ui/messages.h"
 #include "ui/windows.h"
 
@@ -124,6 +125,31 @@ TEST_F(MessagesTest, FatalPathsShowOneBoxAndExitWithOne) {
     ClearUiTranscript();
     EXPECT_EXIT(c.statement(), testing::ExitedWithCode(1), "");
     std::vector<std::string> expected = {FatalBox(c.text)};
+    EXPECT_EQ(ReadUiTranscript(), expected);
+  }
+}
+
+// The archive's corrupt-installer text is used only when it takes the one integer code.
+TEST_F(MessagesTest, TheCorruptMessageOfTheArchiveMustTakeTheCode) {
+  const struct {
+    const char* text;
+    std::string shown;
+  } cases[] = {
+      {"Kaputt: %d", "Kaputt: 25"},
+      {"Kaputt: %d (100%% sicher)", "Kaputt: 25 (100% sicher)"},
+      {"Kaputt: %s", kCorruptText},
+      {"Kaputt: %d %d", kCorruptText},
+      {"Kaputt", kCorruptText},
+      {"Kaputt: %n%d", kCorruptText},
+      {"", kCorruptText},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    dialog_test::LanguageTables tables;
+    tables.Set(13, c.text);
+    ClearUiTranscript();
+    EXPECT_EXIT(CorruptInstaller(25), testing::ExitedWithCode(1), "");
+    std::vector<std::string> expected = {FatalBox(c.shown)};
     EXPECT_EQ(ReadUiTranscript(), expected);
   }
 }

@@ -6,7 +6,9 @@
 #include <fstream>
 #include <system_error>
 
+#include "tools/archive_writer/archive_parts.h"
 #include "tools/archive_writer/archive_writer.h"
+#include "tools/qorv/engine_limits.h"
 #include "tools/qorv/manifest.h"
 #include "tools/qorv/payload_files.h"
 #include "tools/qorv/qorv_commands.h"
@@ -54,11 +56,24 @@ int RunBuild(const BuildOptions& options, std::ostream& out, std::ostream& err) 
     err << "qorv build: engine " << error << "\n";
     return kQorvFailure;
   }
+  // The writer stores whatever it is given (tests build damaged installers with it): the limits
+  // the engine checks on the finished parts are checked here.
+  const String engineImage(engineBytes.data(), int(engineBytes.size()));
+  ArchiveParts parts;
   BuiltInstaller installer;
   String writerError;
-  if (!BuildInstaller(String(engineBytes.data(), int(engineBytes.size())), manifest.plan, installer,
-                      writerError)) {
+  if (!PrepareArchiveParts(engineImage, manifest.plan, parts, writerError)) {
     err << "qorv build: " << enginePath << ": " << writerError.CStr() << "\n";
+    return kQorvFailure;
+  }
+  error = CheckStoredHeader(manifest.plan, parts);
+  if (error.empty() && !AssembleInstaller(engineImage, parts, installer, writerError)) {
+    err << "qorv build: " << enginePath << ": " << writerError.CStr() << "\n";
+    return kQorvFailure;
+  }
+  if (error.empty()) error = CheckUninstallerPatch(manifest.plan, installer);
+  if (!error.empty()) {
+    err << "qorv build: " << options.manifest << ": " << error << "\n";
     return kQorvFailure;
   }
 

@@ -1,92 +1,89 @@
 #include "tools/qorv/default_strings.h"
 
+#include "config/formatted_texts.h"
+
 namespace {
 
 // "<product>" is replaced by the product name and "<os>" by the Windows folder when a text is
-// shown. Line breaks may be bare LF: the engine stores them as CR LF.
-const char* const kEnglish[kDefaultStringCount] = {
-    /* 0 */ "<product> Setup",
-    /* 1 */ "This program installs <product> on your computer.\n\n"
-            "It is best to close other programs before you go on.\n\nContinue with the installation?",
-    /* 2 */ "<product> Is Already Installed",
-    /* 3 */ "<product> is already installed on this computer.",
-    /* 4 */ "This version of <product> is already installed on this computer.",
-    /* 5 */ "An older version of <product> is installed on this computer.",
-    /* 6 */ "A newer version of <product> is installed on this computer.",
-    /* 7 */ "\n\nInstall this version over it?",
-    /* 8 */ "Getting ready to install...",
-    /* 9 */ "<product> is already installed. Uninstall it before installing this package again.",
-    /* 10 */ "Some parts of <product> could not be removed:\n\n%s",
-    /* 11 */ "Setup will install <product> into the folder below. "
-             "To use another folder, type its name or click Browse.",
-    /* 12 */ "This package needs %s, which is not installed on this computer.",
-    /* 13 */ "This installer is damaged and cannot go on. Download it again or copy it from the "
-             "original media, and check the computer for viruses if the problem persists.\n\n"
-             "Error code: %d",
-    /* 14 */ "The folder name is not valid:",
-    /* 15 */ "Uninstall Complete",
-    /* 16 */ "Drive %c: cannot be used. Choose a folder on another drive.",
-    /* 17 */ "Please choose a folder, not the root of a drive.",
-    /* 18 */ "Please choose a folder inside %s, not that folder itself.",
-    /* 19 */ "The installation needs %s on drive %c:, but only %s is free.\n\n"
-             "Install anyway?",
-    /* 20 */ "<product> Setup",
-    /* 21 */ "Setup Error",
-    /* 22 */ "The folder %s already exists. Install into it anyway?",
-    /* 23 */ "The folder %s does not exist yet. Create it?",
-    /* 24 */ "Installation Folder",
-    /* 25 */ "This folder could not be created:",
-    /* 26 */ "Please insert disk %d into drive %c: and click OK.",
-    /* 27 */ "Next Disk",
-    /* 28 */ "Stop installing <product>?",
-    /* 29 */ "Unpacking files...",
-    /* 30 */ "That disk is not the one needed.",
-    /* 31 */ "Could not write the file",
-    /* 32 */ "Creating shortcuts and registry entries...",
-    /* 33 */ "Uninstall <product>",
-    /* 34 */ "<product> has been removed from your computer.",
-    /* 35 */ "Remove Shared File",
-    /* 36 */ "Installation complete.",
-    /* 37 */ "Windows must restart to finish installing <product>. Restart now?",
-    /* 38 */ "%s",
-    /* 39 */ "Installing <product>",
-    /* 40 */ "<product> has been installed.\n\nThe installation log is %s\n\nView it now?",
-    /* 41 */ "Installation Complete",
-    /* 42 */ "<product> has been installed, but some steps failed. The list follows.",
-    /* 43 */ "Some steps of the installation failed.",
-    /* 44 */ "Licence Agreement",
-    /* 45 */ "I Agree",
-    /* 46 */ "I Decline",
-    /* 47 */ "Please read the licence below. To install <product> you must accept it.",
-    /* 48 */ "OK",
-    /* 49 */ "Cancel",
-    /* 50 */ "Read Me",
-    /* 51 */ "Please read the information below before you go on.",
-    /* 52 */ "Browse...",
-    /* 53 */ "Remove <product> and all of its parts from this computer?",
-    /* 54 */ "<product> Setup",
-    /* 55 */ "Uninstall <product>",
-    /* 56 */ "Remove the font %s?",
-    /* 57 */ "Remove Font",
-    /* 58 */ "Could not remove",
-    /* 59 */ "No other program seems to use the shared file %s any more. Remove it?",
-    /* 60 */ "",
-    /* 61 */ "<product> cannot be installed on %s.",
-    /* 62 */ "Checking the installer...",
-    /* 63 */ "",
-    /* 64 */ "",
-    /* 65 */ "Welcome",
-    /* 66 */ "Network folders cannot be used. Please choose a folder on a local drive.",
-    /* 67 */ "Removing fonts...",
-    /* 68 */ "Removing files...",
-    /* 69 */ "Removing registry entries...",
-    /* 70 */ "Finishing...",
-    /* 71 */ "Removing <product>",
+// shown. Line breaks may be bare LF: the builder writes them as CR LF. The ids the engine formats
+// with arguments are not here: they take the engine's own built-in texts, which it falls back to.
+// Ids missing from both are empty (the language's own licence and read-me: none).
+struct DefaultText {
+  StringId id;
+  const char* text;
+};
+
+constexpr DefaultText kEnglish[] = {
+    {StringId::kDisplayTitle, "<product> Setup"},
+    {StringId::kWelcome, "This program installs <product> on your computer.\n\n"
+     "It is best to close other programs before you go on.\n\nContinue with the installation?"},
+    {StringId::kReinstallTitle, "<product> Is Already Installed"},
+    {StringId::kReinstallHead, "<product> is already installed on this computer."},
+    {StringId::kReinstallSameVersionHead,
+     "This version of <product> is already installed on this computer."},
+    {StringId::kReinstallOlderVersionHead,
+     "An older version of <product> is installed on this computer."},
+    {StringId::kReinstallNewerVersionHead,
+     "A newer version of <product> is installed on this computer."},
+    {StringId::kReinstallTail, "\n\nInstall this version over it?"},
+    {StringId::kStartStage, "Getting ready to install..."},
+    {StringId::kAlreadyInstalled,
+     "<product> is already installed. Uninstall it before installing this package again."},
+    {StringId::kChooseDirText, "Setup will install <product> into the folder below. "
+     "To use another folder, type its name or click Browse."},
+    {StringId::kInvalidDirHead, "The folder name is not valid:"},
+    {StringId::kUninstallCompleteTitle, "Uninstall Complete"},
+    {StringId::kSetupTitle, "<product> Setup"},
+    {StringId::kErrorTitle, "Setup Error"},
+    {StringId::kDirectoryTitle, "Installation Folder"},
+    {StringId::kCannotCreateDirHead, "This folder could not be created:"},
+    {StringId::kInsertVolumeTitle, "Next Disk"},
+    {StringId::kCancelQuestion, "Stop installing <product>?"},
+    {StringId::kUnpackStage, "Unpacking files..."},
+    {StringId::kWrongVolume, "That disk is not the one needed."},
+    {StringId::kCannotWriteFileHead, "Could not write the file"},
+    {StringId::kShortcutsStage, "Creating shortcuts and registry entries..."},
+    {StringId::kUninstallerShortcutName, "Uninstall <product>"},
+    {StringId::kUninstallComplete, "<product> has been removed from your computer."},
+    {StringId::kSharedFileTitle, "Remove Shared File"},
+    {StringId::kDoneStage, "Installation complete."},
+    {StringId::kRebootQuestion,
+     "Windows must restart to finish installing <product>. Restart now?"},
+    {StringId::kInstallProgressLabel, "Installing <product>"},
+    {StringId::kLogQuestionTitle, "Installation Complete"},
+    {StringId::kLogErrors,
+     "<product> has been installed, but some steps failed. The list follows."},
+    {StringId::kLogErrorsTitle, "Some steps of the installation failed."},
+    {StringId::kLicenceTitle, "Licence Agreement"},
+    {StringId::kLicenceAccept, "I Agree"},
+    {StringId::kLicenceDecline, "I Decline"},
+    {StringId::kLicenceText,
+     "Please read the licence below. To install <product> you must accept it."},
+    {StringId::kOkCaption, "OK"},
+    {StringId::kCancelCaption, "Cancel"},
+    {StringId::kReadmeTitle, "Read Me"},
+    {StringId::kReadmeText, "Please read the information below before you go on."},
+    {StringId::kChooseDirBrowse, "Browse..."},
+    {StringId::kUninstallQuestion, "Remove <product> and all of its parts from this computer?"},
+    {StringId::kInstallProgressTitle, "<product> Setup"},
+    {StringId::kUninstallProgressTitle, "Uninstall <product>"},
+    {StringId::kFontQuestionTitle, "Remove Font"},
+    {StringId::kCannotRemoveFile, "Could not remove"},
+    {StringId::kCheckStage, "Checking the installer..."},
+    {StringId::kWelcomeTitle, "Welcome"},
+    {StringId::kUninstallFilesStage, "Removing fonts..."},
+    {StringId::kUninstallSharedStage, "Removing files..."},
+    {StringId::kUninstallRegistryStage, "Removing registry entries..."},
+    {StringId::kUninstallDoneStage, "Finishing..."},
+    {StringId::kUninstallProgressLabel, "Removing <product>"},
 };
 
 }  // namespace
 
-const char* DefaultEnglishString(int id) {
-  if (id < 0 || id >= kDefaultStringCount) return "";
-  return kEnglish[id];
+const char* DefaultEnglishString(StringId id) {
+  if (const FormattedTextId* formatted = FindFormattedText(id)) return formatted->builtIn;
+  for (const DefaultText& entry : kEnglish) {
+    if (entry.id == id) return entry.text;
+  }
+  return "";
 }

@@ -42,5 +42,13 @@ struct InstallerReadback {
   std::vector<FileEntry> files;    // their data points into dataBlock
 };
 
+// The most a compressed block can claim to hold: the block format's own limit.
+inline constexpr int kLargestBlockOutput = 0x7FFFFFFF;
+
 // Reads everything the engine reads, stopping at the first failed check. Returns out.code.
-int ReadInstallerBack(const String& image, const VolumeSource& volumes, InstallerReadback& out);
+// Memory follows the input: the section as mapped (its zero tail bounded), the data block as
+// its sources hold it, the entries as read; only a decompressed block may take more, up to the
+// size its header claims, and a block that claims more than blockOutputLimit is refused
+// (kArchiveOutOfBounds) before it is decoded.
+int ReadInstallerBack(const String& image, const VolumeSource& volumes, InstallerReadback& out,
+                      int blockOutputLimit = kLargestBlockOutput);

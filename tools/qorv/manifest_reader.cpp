@@ -7,8 +7,12 @@
 #include <filesystem>
 #include <map>
 
+#include "archive/archive_header.h"
 #include "archive/archive_layout.h"
 #include "archive/product_flags.h"
+#include "config/archive_text.h"
+#include "config/formatted_texts.h"
+#include "config/language_table.h"
 #include "core/checksum.h"
 #include "core/date_time.h"
 #include "tools/codec/block_encoder.h"
@@ -32,6 +36,19 @@ constexpr uint32_t kDefaultTopColour = 0x00800000;    // dark blue
 constexpr uint32_t kDefaultBottomColour = 0x00000000; // black
 
 String ToString(const std::string& s) { return String(s.data(), int(s.size())); }
+
+// A text the engine shows in a multi-line control or a message box: its line breaks as CR LF,
+// the only ones Windows breaks lines at there (a licence file with LF ends would show as one
+// run-on line). The rule is the one the engine applies to the string table.
+String ShownText(const std::string& s) { return NormalizeLineBreaks(ToString(s)); }
+
+// Refuses more entries under `key` than the engine reads.
+void CheckCount(const std::string& file, const toml::node* node, const std::string& key,
+                size_t count, size_t limit, const std::string& what) {
+  if (count <= limit) return;
+  FailAt(file, node, key + ": at most " + std::to_string(limit) + " " + what +
+                         " (the installer's limit), found " + std::to_string(count));
+}
 
 
 // Reading state: the manifest's folder, every file read, the newest file stamp seen.
@@ -105,12 +122,14 @@ void ManifestReader::ReadProduct(ManifestSection& product) {
   h.shortcutMode = uint8_t(product.Named("shortcut_mode", ShortcutModeNames(), 0));
   for (const char* key : {"licenses", "readmes"}) {
     const toml::node* node = product.Node(key);
-    for (const std::string& source : product.TextList(key)) {
+    const std::vector<std::string> sources = product.TextList(key);
+    CheckCount(path_, node, product.KeyName(key), sources.size(), size_t(kMaxHeaderTexts), "files");
+    for (const std::string& source : sources) {
       std::string text, error;
       if (!Utf8ToWindows1252(ReadSource(path_, node, source, product.KeyName(key) + ":"), text, error)) {
         FailAt(path_, node, Resolve(source) + ": " + error);
       }
-      (key[0] == 'l' ? h.licenseTexts : h.readmeTexts).Append(ToString(text));
+      (key[0] == 'l' ? h.licenseTexts : h.readmeTexts).Append(ShownText(text));
     }
   }
 }
@@ -186,10 +205,14 @@ void ManifestReader::ReadUninstall(ManifestSection& root) {
     FailAt(path_, uninstall.Node("patch_offset"), "uninstall.patch_offset: needs uninstall.patch_file");
   }
   if (const toml::array* values = uninstall.ArrayOfTables("values")) {
+    CheckCount(path_, values, uninstall.KeyName("values"), values->size(), size_t(kMaxHeaderRecords),
+               "[[uninstall.values]] tables");
+    // Sized once: the engine's Vector copies every element when it grows by one.
+    h.uninstallValues.SetSize(int(values->size()));
     int index = 0;
     for (const toml::node& node : *values) {
       ManifestSection value(path_, node.as_table(), "uninstall.values[" + std::to_string(index++) + "]");
-      UninstallData& data = *h.uninstallValues.Append(nullptr);
+      UninstallData& data = h.uninstallValues[index - 1];
       if (!value.Has("name")) FailAt(path_, &node, value.KeyName("name") + ": missing");
       data.name = ToString(value.Text("name"));
       data.type = uint8_t(value.Named("type", UninstallValueTypeNames(), 1));
@@ -349,12 +372,18 @@ void ManifestReader::ReadFiles(ManifestSection& root) {
 void ManifestReader::ReadDeletions(ManifestSection& root) {
   const toml::array* entries = root.ArrayOfTables("delete");
   if (entries == nullptr) return;
+  CheckCount(path_, entries, "delete", entries->size(), size_t(kMaxDeletionSpecs), "[[delete]] tables");
+  out_.plan.header.deletionSpecs.SetSize(int(entries->size()));
   int index = 0;
   for (const toml::node& node : *entries) {
     ManifestSection spec(path_, node.as_table(), "delete[" + std::to_string(index++) + "]");
-    FileDeletion& deletion = *out_.plan.header.deletionSpecs.Append(nullptr);
+    FileDeletion& deletion = out_.plan.header.deletionSpecs[index - 1];
     if (!spec.Has("files")) FailAt(path_, &node, spec.KeyName("files") + ": missing");
     deletion.specification = ToString(spec.Text("files"));
+    if (deletion.specification.Equals(String(kDeletionListEnd))) {
+      FailAt(path_, spec.Node("files"), spec.KeyName("files") + ": \"" + kDeletionListEnd +
+                                            "\" ends the installer's list of deletions");
+    }
     deletion.condition = uint8_t(spec.Named("condition", DeletionConditionNames(), 0));
     deletion.value = ToString(spec.Text("value"));
     if (deletion.condition >= 1 && deletion.condition <= 3) {
@@ -373,10 +402,13 @@ void ManifestReader::ReadDeletions(ManifestSection& root) {
 void ManifestReader::ReadAssociations(ManifestSection& root) {
   const toml::array* entries = root.ArrayOfTables("association");
   if (entries == nullptr) return;
+  CheckCount(path_, entries, "association", entries->size(), size_t(kMaxHeaderRecords),
+             "[[association]] tables");
+  out_.plan.header.fileAssociations.SetSize(int(entries->size()));
   int index = 0;
   for (const toml::node& node : *entries) {
     ManifestSection a(path_, node.as_table(), "association[" + std::to_string(index++) + "]");
-    FileAssociation& association = *out_.plan.header.fileAssociations.Append(nullptr);
+    FileAssociation& association = out_.plan.header.fileAssociations[index - 1];
     if (!a.Has("extension")) FailAt(path_, &node, a.KeyName("extension") + ": missing");
     association.extension = ToString(a.Text("extension"));
     association.fileType = ToString(a.Text("file_type"));
@@ -404,20 +436,35 @@ void ManifestReader::ReadStrings(const std::string& file, ManifestSection& strin
     if (!node->is_string()) FailAt(file, node, "strings." + key + ": expected a text");
     std::string text, error;
     if (!Utf8ToWindows1252(node->as_string()->get(), text, error)) FailAt(file, node, error);
+    // An empty text stands for the engine's built-in one.
+    const FormattedTextId* formatted = FindFormattedText(StringId(id));
+    if (formatted != nullptr && !text.empty() && !HasConversions(text.c_str(), formatted->conversions)) {
+      const std::string expected = *formatted->conversions == 0
+                                       ? std::string("no placeholders")
+                                       : std::string("the placeholders ") + formatted->conversions +
+                                             ", in this order";
+      FailAt(file, node, "strings." + key + ": string id " + key + " takes " + expected +
+                             " (a percent sign is written %%); the engine would show its English "
+                             "text instead");
+    }
     out[int(id)] = text;
   }
 }
 
 void ManifestReader::ReadLanguages(ManifestSection& root) {
   std::map<int, std::string> english;
-  for (int id = 0; id < kDefaultStringCount; ++id) english[id] = DefaultEnglishString(id);
+  for (int id = 0; id < kStringIdCount; ++id) english[id] = DefaultEnglishString(StringId(id));
   ManifestSection strings(path_, root.Table("strings"), "strings");
   ReadStrings(path_, strings, english);
 
   std::vector<std::string> names = {"English"};
   std::vector<std::map<int, std::string>> tables = {english};
   const toml::node* list = root.Node("languages");
-  for (const std::string& source : root.TextList("languages")) {
+  const std::vector<std::string> sources = root.TextList("languages");
+  // The installer stores the count in one byte and reads 1 .. 100 languages.
+  CheckCount(path_, list, "languages", sources.size(), size_t(kMaxLanguages) - names.size(),
+             "language files (" + std::to_string(kMaxLanguages) + " languages with English)");
+  for (const std::string& source : sources) {
     const std::string file = Resolve(source);
     toml::table table;
     try {
@@ -451,11 +498,11 @@ void ManifestReader::ReadLanguages(ManifestSection& root) {
     for (size_t i = 0; i < names.size(); ++i) {
       auto own = tables[i].find(id);
       if (own != tables[i].end()) {
-        row[int(i)] = ToString(own->second);
+        row[int(i)] = ShownText(own->second);
         continue;
       }
       auto english = tables[0].find(id);  // an id a language leaves out falls back to English
-      if (english != tables[0].end()) row[int(i)] = ToString(english->second);
+      if (english != tables[0].end()) row[int(i)] = ShownText(english->second);
     }
   }
 }
