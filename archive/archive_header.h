@@ -3,10 +3,9 @@
 // them. Pure data and pure reading: no platform calls.
 #pragma once
 
-#include "archive/corrupt_codes.h"
-
 #include <cstdint>
 
+#include "archive/corrupt_codes.h"
 #include "core/file_stamp.h"
 #include "core/string.h"
 #include "core/vector.h"
@@ -102,4 +101,5 @@ bool ReadProductFlags(HeaderStream& stream, uint64_t& flags);
 // licence texts, 21 for UninstallSubdir, 38 for the fields between VolumeBase and the deletion
 // list, 23 inside a present uninstaller patch, 36 and 37 inside their records). Nothing is
 // defaulted or derived; on failure the fields read so far keep their values.
-CorruptCode ReadHeaderFields(HeaderStream& stream, uint32_t installerFileSize, ArchiveHeader& header);
+CorruptCode ReadHeaderFields(HeaderStream& stream, uint32_t installerFileSize,
+                             ArchiveHeader& header);

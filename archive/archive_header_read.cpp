@@ -20,10 +20,9 @@
 // field that breaks off. Fields 16 to 32 give 38 even when a patch follows them: the patch
 // check is about the offset's value, and the deletion list is the next check that every header
 // reaches.
-#include "archive/archive_header.h"
-
 #include <cstring>
 
+#include "archive/archive_header.h"
 #include "archive/corrupt_codes.h"
 #include "archive/header_stream.h"
 #include "archive/product_flags.h"
@@ -71,7 +70,8 @@ bool ReadPresentationFields(HeaderStream& in, ArchiveHeader& header) {
   if (bitmapLength > 0 && !in.ReadBytes(size_t(bitmapLength), header.backgroundBitmap)) {
     return false;
   }
-  if (HasFlag(header.productFlags, ProductFlag::kExtendsMasterProduct) && !in.ReadText(header.masterProduct)) {
+  if (HasFlag(header.productFlags, ProductFlag::kExtendsMasterProduct) &&
+      !in.ReadText(header.masterProduct)) {
     return false;
   }
   if (!in.ReadText(header.desktopFolder) || !ReadBatchTexts(in, header)) return false;
@@ -82,13 +82,16 @@ bool ReadPresentationFields(HeaderStream& in, ArchiveHeader& header) {
 
 // The offset is stored as an unsigned word but checked as a signed one: a "negative" offset
 // is refused as such rather than as one beyond the file.
-CorruptCode ReadUninstallerPatch(HeaderStream& in, uint32_t installerFileSize, ArchiveHeader& header) {
+CorruptCode ReadUninstallerPatch(HeaderStream& in, uint32_t installerFileSize,
+                                 ArchiveHeader& header) {
   int32_t offset;
-  if (!ReadS32(in, offset) || offset < 0 || uint32_t(offset) > installerFileSize) return kBadUninstallerPatchOffset;
+  if (!ReadS32(in, offset) || offset < 0 || uint32_t(offset) > installerFileSize)
+    return kBadUninstallerPatchOffset;
   header.uninstallerPatchOffset = uint32_t(offset);
   if (offset == 0) return kNoCorruption;
   uint32_t length;
-  if (!in.ReadU32(length) || !in.ReadBytes(length, header.uninstallerPatch)) return kBadUninstallerPatchOffset;
+  if (!in.ReadU32(length) || !in.ReadBytes(length, header.uninstallerPatch))
+    return kBadUninstallerPatchOffset;
   return kNoCorruption;
 }
 
@@ -155,9 +158,11 @@ bool ReadUninstallValues(HeaderStream& in, Vector<UninstallData>& values) {
 bool ReadProductFlags(HeaderStream& stream, uint64_t& flags) { return stream.ReadU64(flags); }
 
 CorruptCode ReadHeaderFields(HeaderStream& in, uint32_t installerFileSize, ArchiveHeader& header) {
-  if (!in.ReadU16(header.stageDelay) || header.stageDelay > kMaxStageDelay) return kStageDelayTooLarge;
+  if (!in.ReadU16(header.stageDelay) || header.stageDelay > kMaxStageDelay)
+    return kStageDelayTooLarge;
 
-  if (!in.ReadU8(header.shortcutMode) || !in.ReadStamp(header.uninstallerStamp)) return kBadLicenceCount;
+  if (!in.ReadU8(header.shortcutMode) || !in.ReadStamp(header.uninstallerStamp))
+    return kBadLicenceCount;
   if (!in.ReadText(header.publisher) || !in.ReadText(header.productName) ||
       !in.ReadText(header.sharedPath) || !in.ReadText(header.productStartMenu) ||
       !in.ReadText(header.defaultInstallDir) || !in.ReadText(header.displayVersion) ||

@@ -109,7 +109,8 @@ bool BuilderVersionAccepted(uint32_t builderVersion) {
   return !(excess > 0.01);
 }
 
-CorruptCode ReadArchivePrologue(const uint8_t* section, size_t sectionSize, ArchivePrologue& prologue) {
+CorruptCode ReadArchivePrologue(const uint8_t* section, size_t sectionSize,
+                                ArchivePrologue& prologue) {
   if (section == nullptr) sectionSize = 0;
   PrologueCursor in(section, sectionSize);
 
@@ -118,11 +119,13 @@ CorruptCode ReadArchivePrologue(const uint8_t* section, size_t sectionSize, Arch
   if (!BuilderVersionAccepted(prologue.builderVersion)) return kBuilderVersionTooNew;
 
   if (!in.ReadU32(prologue.storedHeaderSize)) return kBadHeaderLength;
-  if (prologue.storedHeaderSize == 0 || prologue.storedHeaderSize >= kStoredHeaderLimit) return kBadHeaderLength;
+  if (prologue.storedHeaderSize == 0 || prologue.storedHeaderSize >= kStoredHeaderLimit)
+    return kBadHeaderLength;
   if (!in.ReadU32(prologue.headerChecksum)) return kNegativeSectionDataEnd;
   if (!in.ReadU32(prologue.imageChecksum)) return kNegativeSectionDataEnd;
   if (!in.ReadS32(prologue.sectionDataEnd)) return kNegativeSectionDataEnd;
-  if (prologue.sectionDataEnd < 0 || size_t(prologue.sectionDataEnd) > sectionSize) return kNegativeSectionDataEnd;
+  if (prologue.sectionDataEnd < 0 || size_t(prologue.sectionDataEnd) > sectionSize)
+    return kNegativeSectionDataEnd;
   if (!in.ReadS32(prologue.fileCount) || prologue.fileCount < 0) return kNegativeFileCount;
   if (!in.ReadS32(prologue.dataSize) || prologue.dataSize < 0) return kNegativeDataBlockLength;
   if (!in.ReadU32(prologue.dataChecksum))

@@ -3,11 +3,10 @@
 // engine (which reads its own file) and the builder's inspector.
 #pragma once
 
-#include "archive/corrupt_codes.h"
-
 #include <cstddef>
 #include <cstdint>
 
+#include "archive/corrupt_codes.h"
 #include "core/string.h"
 #include "core/vector.h"
 
@@ -69,7 +68,8 @@ struct ArchivePrologue {
 // or, for an unchecked word, of the next check: BuilderVersion 22, HeaderChecksum and
 // ImageChecksum 45, DataChecksum 28 (22 when FileCount is 0). Fields read before a failure keep
 // their values.
-CorruptCode ReadArchivePrologue(const uint8_t* section, size_t sectionSize, ArchivePrologue& prologue);
+CorruptCode ReadArchivePrologue(const uint8_t* section, size_t sectionSize,
+                                ArchivePrologue& prologue);
 
 // Archives of this engine's version and older are read; newer ones (11.12 and above) are not.
 bool BuilderVersionAccepted(uint32_t builderVersion);

@@ -15,7 +15,7 @@ CorruptCode LocateOwnArchive(File& installer, ArchiveSection& section, int& file
   String head;
   if (!installer.ReadRange(head, 0, headLength)) return kBadPeHeaderOffset;
   CorruptCode code = LocateArchiveSection(reinterpret_cast<const uint8_t*>(head.CStr()),
-                                  size_t(head.Length()), section);
+                                          size_t(head.Length()), section);
   if (code != 0) return code;
   // File positions are signed: an offset of 2 GiB or more cannot be reached.
   if (int32_t(section.rawOffset) < 0 || !installer.SeekFromStart(int(section.rawOffset)))

@@ -18,7 +18,7 @@
 #include "core/checksum.h"
 
 CorruptCode ReadFileEntry(const char* block, size_t size, size_t& offset, int32_t length,
-                  FileEntry& entry) {
+                          FileEntry& entry) {
   if (block == nullptr || offset > size) return kEmptyFileName;
   HeaderStream in(block + offset, size - offset);
 
@@ -34,15 +34,18 @@ CorruptCode ReadFileEntry(const char* block, size_t size, size_t& offset, int32_
   entry.data = data;
   entry.length = length;
 
-  if (!in.ReadU32(entry.checksum) || entry.checksum != ArchiveChecksum(data, length)) return kFileChecksumMismatch;
+  if (!in.ReadU32(entry.checksum) || entry.checksum != ArchiveChecksum(data, length))
+    return kFileChecksumMismatch;
 
-  if (!in.ReadStamp(entry.stamp) || !in.ReadText(entry.versionOrShortcutName)) return kFileChecksumMismatch;
+  if (!in.ReadStamp(entry.stamp) || !in.ReadText(entry.versionOrShortcutName))
+    return kFileChecksumMismatch;
   entry.shortcutIcon.Clear();
   if ((entry.flags & (kFileDesktopShortcut | kFileStartMenuShortcut)) != 0 &&
       !in.ReadText(entry.shortcutIcon)) {
     return kFileChecksumMismatch;
   }
-  if (!in.ReadText(entry.shortcutArguments) || !in.ReadText(entry.destinationText)) return kFileChecksumMismatch;
+  if (!in.ReadText(entry.shortcutArguments) || !in.ReadText(entry.destinationText))
+    return kFileChecksumMismatch;
   offset += in.Position();
   return kNoCorruption;
 }

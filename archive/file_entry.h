@@ -2,11 +2,10 @@
 // and the texts of its shortcut. Reading is pure: the data stays where the block holds it.
 #pragma once
 
-#include "archive/corrupt_codes.h"
-
 #include <cstddef>
 #include <cstdint>
 
+#include "archive/corrupt_codes.h"
 #include "core/file_stamp.h"
 #include "core/string.h"
 
@@ -40,4 +39,4 @@ inline constexpr uint32_t kFileToUninstallDir = 0x40;
 // runs past the end. The icon text is read only with flag bit 0 or 1. On failure `offset` is
 // unchanged.
 CorruptCode ReadFileEntry(const char* block, size_t size, size_t& offset, int32_t length,
-                  FileEntry& entry);
+                          FileEntry& entry);

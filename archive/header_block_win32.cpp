@@ -5,8 +5,8 @@
 #include "archive/decompressor.h"
 #include "archive/own_archive.h"
 
-CorruptCode UnpackHeaderBlock(const uint8_t* section, size_t sectionSize, const ArchivePrologue& prologue,
-                      String& block) {
+CorruptCode UnpackHeaderBlock(const uint8_t* section, size_t sectionSize,
+                              const ArchivePrologue& prologue, String& block) {
   size_t start = prologue.storedHeaderOffset;
   size_t length = prologue.storedHeaderSize;
   if (start > sectionSize || length > sectionSize - start) return kBadHeaderLength;

@@ -21,7 +21,6 @@ namespace {
 // exactly kAll means "measure to the NUL"; stay well clear of both.
 constexpr size_t kLongestString = size_t(String::kAll) - 64;
 
-
 }  // namespace
 
 bool HeaderStream::ReadU8(uint8_t& value) {

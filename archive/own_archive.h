@@ -2,13 +2,12 @@
 // stored header and the uninstaller image. Start-up runs them in order (install/).
 #pragma once
 
-#include "archive/corrupt_codes.h"
-
 #include <cstddef>
 #include <cstdint>
 
 #include "archive/archive_header.h"
 #include "archive/archive_layout.h"
+#include "archive/corrupt_codes.h"
 #include "core/string.h"
 
 class File;
@@ -26,11 +25,12 @@ const uint8_t* MappedArchiveSection(const ArchiveSection& section, size_t& size)
 
 // Copies the stored header out of the section, unscrambles it and decompresses it into block:
 // 22 when the stored header does not lie within the section, 47 when it does not decompress.
-CorruptCode UnpackHeaderBlock(const uint8_t* section, size_t sectionSize, const ArchivePrologue& prologue,
-                      String& block);
+CorruptCode UnpackHeaderBlock(const uint8_t* section, size_t sectionSize,
+                              const ArchivePrologue& prologue, String& block);
 
 // Reads the file's bytes before the section (35), checks them against imageChecksum when the
 // header asks for it (40), appends the bytes after the section (42), and removes the section
 // from the result with the header's uninstaller patch applied.
-CorruptCode ReadUninstallerImage(File& installer, const ArchiveSection& section, uint32_t imageChecksum,
-                         const ArchiveHeader& header, String& image);
+CorruptCode ReadUninstallerImage(File& installer, const ArchiveSection& section,
+                                 uint32_t imageChecksum, const ArchiveHeader& header,
+                                 String& image);

@@ -13,8 +13,9 @@ constexpr int kImageChecksumBit = 32;
 
 }  // namespace
 
-CorruptCode ReadUninstallerImage(File& installer, const ArchiveSection& section, uint32_t imageChecksum,
-                         const ArchiveHeader& header, String& image) {
+CorruptCode ReadUninstallerImage(File& installer, const ArchiveSection& section,
+                                 uint32_t imageChecksum, const ArchiveHeader& header,
+                                 String& image) {
   // Offsets beyond the signed range of file positions cannot be read.
   const int64_t rawOffset = section.rawOffset;
   const int64_t sectionEnd = rawOffset + section.rawSize;

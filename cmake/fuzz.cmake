@@ -17,8 +17,7 @@ target_compile_options(quorvex_codec_fuzz PRIVATE ${QUORVEX_WARNINGS})
 target_link_libraries(quorvex_codec_fuzz PUBLIC quorvex_portable_fuzz)
 
 # The inspector's reader (qorv inspect), for the target over whole installer files.
-add_library(quorvex_readback_fuzz STATIC ${PROJECT_SOURCE_DIR}/tools/qorv/installer_readback.cpp
-            ${PROJECT_SOURCE_DIR}/tools/qorv/corrupt_code_text.cpp)
+add_library(quorvex_readback_fuzz STATIC ${PROJECT_SOURCE_DIR}/tools/qorv/installer_readback.cpp)
 target_compile_options(quorvex_readback_fuzz PRIVATE ${QUORVEX_WARNINGS})
 target_link_libraries(quorvex_readback_fuzz PUBLIC quorvex_portable_fuzz)
 

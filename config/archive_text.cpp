@@ -17,7 +17,7 @@ constexpr int kLongestSpec = 1 + kMostFlags + kMostDigits + 1 + kMostDigits + 1 
 
 // One conversion of a text.
 struct Conversion {
-  char kind = 0;                // 'd', 'c' or 's'; 0 for a conversion that may not be used
+  char kind = 0;                 // 'd', 'c' or 's'; 0 for a conversion that may not be used
   char spec[kLongestSpec] = {};  // "%-20s": the conversion as printf takes it
   const char* end = nullptr;     // just after it
 };
@@ -108,8 +108,9 @@ bool HasConversions(const char* text, const char* conversions) {
     return false;
   }
   int seen = 0;
-  return WalkText(text, ignore,
-                  [&](const Conversion& c) { return seen < wantedCount && wanted[seen++] == c.kind; }) &&
+  return WalkText(
+             text, ignore,
+             [&](const Conversion& c) { return seen < wantedCount && wanted[seen++] == c.kind; }) &&
          seen == wantedCount;
 }
 

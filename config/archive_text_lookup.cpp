@@ -12,6 +12,7 @@ constexpr char kModuleName[] = "archive_text.cpp";
 String FormatArchiveText(StringId id, ArchiveTextArgs args) {
   String text;
   // A caller whose arguments are not those its id takes: the line names the id.
-  if (!FormatArchiveTextFrom(LookupString(id).CStr(), id, args, text)) InternalFatal(kModuleName, int(id));
+  if (!FormatArchiveTextFrom(LookupString(id).CStr(), id, args, text))
+    InternalFatal(kModuleName, int(id));
   return text;
 }

@@ -31,7 +31,8 @@ String NormalizeLineBreaks(const String& text) {
 
 CorruptCode ReadLanguageTables(HeaderStream& in, LanguageTables& tables) {
   uint8_t languageCount;
-  if (!in.ReadU8(languageCount) || languageCount < 1 || languageCount > kMaxLanguages) return kBadLanguageCount;
+  if (!in.ReadU8(languageCount) || languageCount < 1 || languageCount > kMaxLanguages)
+    return kBadLanguageCount;
   uint32_t stringCount;
   if (!in.ReadU32(stringCount) || stringCount < 1 || stringCount > uint32_t(kMaxStringIds)) {
     return kBadStringIdCount;

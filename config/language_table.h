@@ -3,10 +3,9 @@
 // process-wide tables (language_strings.h).
 #pragma once
 
-#include "archive/corrupt_codes.h"
-
 #include <cstdint>
 
+#include "archive/corrupt_codes.h"
 #include "core/string.h"
 #include "core/vector.h"
 

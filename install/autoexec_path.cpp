@@ -21,13 +21,25 @@ void AddLine(File& file, const String& text, const String& line) {
   file.Write(line.CStr(), line.Length());
 }
 
+// The first place where the line without its CR LF stands as a whole line: followed by a line
+// break or the end of the text. A longer directory that merely begins with the install
+// directory's name is someone else's PATH entry and stays.
+int FindBareLine(const String& text, const String& line, int length) {
+  for (int pos = text.Find(line.CStr(), 0, String::kIgnoreCase, length); pos >= 0;
+       pos = text.Find(line.CStr(), pos + 1, String::kIgnoreCase, length)) {
+    const int end = pos + length;
+    if (end == text.Length() || text.CharAt(end) == '\r' || text.CharAt(end) == '\n') return pos;
+  }
+  return -1;
+}
+
 void RemoveLine(File& file, String text, const String& line) {
   int length = line.Length();
   int pos = text.Find(line.CStr(), 0, String::kIgnoreCase, length);
   if (pos < 0) {
     // The last line of a file need not end with a line break.
     length -= 2;
-    pos = text.Find(line.CStr(), 0, String::kIgnoreCase, length);
+    pos = FindBareLine(text, line, length);
   }
   if (pos < 0) return;
   text.Erase(pos, length);

@@ -1,6 +1,4 @@
 // Reading the installer's own archive at start-up, in the order its checks are made.
-#include "install/installer_archive.h"
-
 #include <utility>
 
 #include "archive/corrupt_codes.h"
@@ -11,6 +9,7 @@
 #include "config/language_table.h"
 #include "config/settings.h"
 #include "core/checksum.h"
+#include "install/installer_archive.h"
 #include "install/shared_folder.h"
 #include "platform/file.h"
 #include "ui/background_picture.h"
@@ -23,6 +22,7 @@ ArchiveHeader ownHeader;
 }  // namespace
 
 const ArchiveHeader& InstallerHeader = ownHeader;
+File InstallerFile;
 ArchiveSection OwnArchiveSection;
 ArchivePrologue OwnArchivePrologue;
 const uint8_t* ArchiveSectionStart = nullptr;
@@ -48,7 +48,8 @@ void StopOnFailure(CorruptCode code) {
 
 }  // namespace
 
-void ReadOwnArchive(File& installer) {
+void ReadOwnArchive() {
+  File& installer = InstallerFile;
   CorruptCode code = LocateOwnArchive(installer, OwnArchiveSection, InstallerFileSize);
   if (code == kNoArchiveSection) FatalError(kNoArchiveMessage);
   StopOnFailure(code);

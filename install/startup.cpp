@@ -2,11 +2,14 @@
 
 #include "config/settings.h"
 #include "install/command_line.h"
+#include "install/install_sequence.h"
+#include "install/install_state.h"
 #include "install/installer_archive.h"
 #include "platform/file.h"
+#include "platform/shell_session.h"
 #include "platform/system_paths.h"
-#include "ui/language_dialog.h"
 #include "ui/messages.h"
+#include "ui/scripted_ui.h"
 #include "ui/windows.h"
 
 namespace {
@@ -14,8 +17,12 @@ namespace {
 // Opened for reading as an existing file that other processes may read too.
 constexpr unsigned kOwnFileMode = 0x0111;
 
-// The engine's own file, which carries the archive. Never closed: the process ends first.
-File InstallerFile;
+#ifdef QUORVEX_TEST_SEAM
+int __stdcall TranscribeSessionEnd(unsigned flags, unsigned long) {
+  AppendScriptedEvent(String::Formatted("end session 0x%08X", flags));
+  return TRUE;
+}
+#endif
 
 }  // namespace
 
@@ -32,12 +39,16 @@ void StartProgram(HINSTANCE instance, const char* commandLine, CommandLineReques
   ParseCommandLine(commandLine, requests);
 }
 
-void RunInstallMode() {
+void RunInstallMode(const CommandLineRequests& requests) {
+  LaunchOnExit = requests.launchOnExit;
+#ifdef QUORVEX_TEST_SEAM
+  // A scripted run never ends the session: the restart it asks for goes to the transcript.
+  if (ScriptedUiActive()) SetExitWindowsForTesting(TranscribeSessionEnd);
+#endif
   String ownPath = OwnPathFromCommandLine(GetCommandLineA());
   if (InstallerFile.Open(ownPath, kOwnFileMode, FILE_ATTRIBUTE_NORMAL) != 0)
-    FatalErrorFormat("Error code 1: The Quorvex could not open itself.  Filename:\n%s", ownPath.CStr());
-  ReadOwnArchive(InstallerFile);
-  ChooseLanguage();
-  // The install sequence that follows the choice of language is not part of this build yet.
-  ExitInstaller();
+    FatalErrorFormat("Error code 1: The Quorvex could not open itself.  Filename:\n%s",
+                     ownPath.CStr());
+  ReadOwnArchive();
+  RunInstallSequence();
 }

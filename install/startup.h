@@ -9,9 +9,9 @@ struct CommandLineRequests;
 // into the settings and requests. A malformed command line ends the process with the usage box.
 void StartProgram(HINSTANCE instance, const char* commandLine, CommandLineRequests& requests);
 
-// Reads the program's own archive and runs the installation. Never returns; it ends through
-// ExitInstaller.
-[[noreturn]] void RunInstallMode();
+// Reads the program's own archive and runs the installation with the requests of the command
+// line. Never returns; it ends through ExitInstaller.
+[[noreturn]] void RunInstallMode(const CommandLineRequests& requests);
 
 // What the process needs before anything touches a drive, done first by StartProgram: the
 // system's critical-error boxes are off (SEM_FAILCRITICALERRORS), so a directory check on an

@@ -1,8 +1,8 @@
 #include "platform/canonical_path.h"
 
-#include "platform/shell.h"
-
 #include <windows.h>
+
+#include "platform/shell.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "platform/drives.h"
 
-#include "platform/shell.h"
 #include <windows.h>
 
+#include "platform/shell.h"
 
 namespace {
 

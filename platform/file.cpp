@@ -42,13 +42,20 @@ String DirectoryOf(const char* name) {
 
 int ResultForError(DWORD error, bool wantsWrite, const String& path) {
   switch (error) {
-    case ERROR_INVALID_NAME: return FileOpenResult::kInvalidName;
-    case ERROR_FILE_NOT_FOUND: return FileOpenResult::kFileNotFound;
-    case ERROR_PATH_NOT_FOUND: return FileOpenResult::kDirectoryNotFound;
-    case ERROR_SHARING_VIOLATION: return FileOpenResult::kLocked;
-    case ERROR_TOO_MANY_OPEN_FILES: return FileOpenResult::kTooManyOpenFiles;
-    case ERROR_INVALID_PARAMETER: return FileOpenResult::kInvalidParameter;
-    case ERROR_FILE_EXISTS: return FileOpenResult::kAlreadyExists;
+    case ERROR_INVALID_NAME:
+      return FileOpenResult::kInvalidName;
+    case ERROR_FILE_NOT_FOUND:
+      return FileOpenResult::kFileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+      return FileOpenResult::kDirectoryNotFound;
+    case ERROR_SHARING_VIOLATION:
+      return FileOpenResult::kLocked;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return FileOpenResult::kTooManyOpenFiles;
+    case ERROR_INVALID_PARAMETER:
+      return FileOpenResult::kInvalidParameter;
+    case ERROR_FILE_EXISTS:
+      return FileOpenResult::kAlreadyExists;
     case ERROR_ACCESS_DENIED: {
       if (wantsWrite) {
         DWORD attributes = GetFileAttributesA(path.CStr());
@@ -58,7 +65,8 @@ int ResultForError(DWORD error, bool wantsWrite, const String& path) {
       }
       return FileOpenResult::kAccessDenied;
     }
-    default: return FileOpenResult::kUnknownError;
+    default:
+      return FileOpenResult::kUnknownError;
   }
 }
 

@@ -28,19 +28,19 @@ String DevicePath();
 
 // Shell folders. The user's fall back to a place in the Windows directory (documents to
 // "c:\My Documents"); the all-users ones fall back to the user's.
-String DesktopDir();                 // "Desktop" (WindowsDir\Desktop)
-String DesktopAllDir();              // "Common Desktop"
-String DocumentDir();                // "Personal" ("c:\My Documents")
-String DocumentAllDir();             // "Common Documents"
-String FavoritesDir();               // "Favorites" (WindowsDir\Favorites)
-String FavoritesAllDir();            // "Common Favorites"
-String FontDir();                    // "Fonts" (WindowsDir\Fonts)
-String StartMenuDir();               // "Start Menu" (WindowsDir\Start Menu)
-String StartMenuAllDir();            // "Common Start Menu"
-String StartMenuProgramsDir();       // "Programs" (StartMenuDir()\Programs)
-String StartMenuProgramsAllDir();    // "Common Programs"
-String StartupDir();                 // "Startup" (StartMenuProgramsDir()\StartUp)
-String StartupAllDir();              // "Common Startup"
+String DesktopDir();               // "Desktop" (WindowsDir\Desktop)
+String DesktopAllDir();            // "Common Desktop"
+String DocumentDir();              // "Personal" ("c:\My Documents")
+String DocumentAllDir();           // "Common Documents"
+String FavoritesDir();             // "Favorites" (WindowsDir\Favorites)
+String FavoritesAllDir();          // "Common Favorites"
+String FontDir();                  // "Fonts" (WindowsDir\Fonts)
+String StartMenuDir();             // "Start Menu" (WindowsDir\Start Menu)
+String StartMenuAllDir();          // "Common Start Menu"
+String StartMenuProgramsDir();     // "Programs" (StartMenuDir()\Programs)
+String StartMenuProgramsAllDir();  // "Common Programs"
+String StartupDir();               // "Startup" (StartMenuProgramsDir()\StartUp)
+String StartupAllDir();            // "Common Startup"
 
 // Whether a product called name is registered for removal in HKEY_LOCAL_MACHINE's Uninstall
 // key: its key exists and has an "UninstallString" or a "QuietUninstallString" value. When the

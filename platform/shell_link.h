@@ -27,6 +27,5 @@ bool CreateProgramsShortcut(const char* name, const char* target, const char* ar
                             const char* directory, String* outPath, const char* icon,
                             uint32_t flags);
 
-
 // NotifyFolderUpdated of the user's or all users' desktop folder.
 bool RefreshDesktop(bool allUsers);

@@ -12,5 +12,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   CommandLineRequests requests;
   StartProgram(instance, commandLine, requests);
   if (UninstallMode) RunUninstallMode(requests.uninstallProduct);
-  RunInstallMode();
+  RunInstallMode(requests);
 }

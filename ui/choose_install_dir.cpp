@@ -33,10 +33,10 @@ bool AcceptDirectory(const String& dir, const Vector<int>& fileSizes) {
     uint64_t needed = SpaceNeeded(fileSizes, ClusterSize(drive));
     uint64_t free = FreeSpace(drive);
     if (needed >= free) {
-      String question = FormatArchiveText(StringId::kLowDiskSpace,
-                                          {SizeText(int64_t(needed)), drive, SizeText(int64_t(free))});
-      if (ShowMessageBox(MessageOwner(), question.CStr(), LookupString(StringId::kSetupTitle).CStr(),
-                         kLowSpaceStyle) != IDYES)
+      String question = FormatArchiveText(
+          StringId::kLowDiskSpace, {SizeText(int64_t(needed)), drive, SizeText(int64_t(free))});
+      if (ShowMessageBox(MessageOwner(), question.CStr(),
+                         LookupString(StringId::kSetupTitle).CStr(), kLowSpaceStyle) != IDYES)
         return false;
     }
   }
@@ -46,18 +46,18 @@ bool AcceptDirectory(const String& dir, const Vector<int>& fileSizes) {
   HideCursor();
 
   if (HasFlag(ProductFlags, ProductFlag::kConfirmDirectory)) {
-    String question = FormatArchiveText(
-        exists ? StringId::kConfirmExistingDir : StringId::kConfirmNewDir, {dir});
-    if (ShowMessageBox(MessageOwner(), question.CStr(), LookupString(StringId::kDirectoryTitle).CStr(),
-                       kConfirmStyle) != IDYES)
+    String question =
+        FormatArchiveText(exists ? StringId::kConfirmExistingDir : StringId::kConfirmNewDir, {dir});
+    if (ShowMessageBox(MessageOwner(), question.CStr(),
+                       LookupString(StringId::kDirectoryTitle).CStr(), kConfirmStyle) != IDYES)
       return false;
   }
 
   if (!exists && !CreateDirectoryPath(dir)) {
     String reason = SystemErrorText(GetLastError());
     reason.TrimRight();
-    ReportError("%s\r\n%s\r\n\r\n%s", LookupString(StringId::kCannotCreateDirHead).CStr(), dir.CStr(),
-                reason.CStr());
+    ReportError("%s\r\n%s\r\n\r\n%s", LookupString(StringId::kCannotCreateDirHead).CStr(),
+                dir.CStr(), reason.CStr());
     return false;
   }
   return true;

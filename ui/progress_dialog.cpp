@@ -46,7 +46,8 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
       return TRUE;
     case WM_COMMAND:
       // Only the button itself (a control sends its own handle): not a menu or accelerator.
-      if (lParam != 0 && LOWORD(wParam) == IDC_SECOND_BUTTON && !HasFlag(ProductFlags, ProductFlag::kNoCancel))
+      if (lParam != 0 && LOWORD(wParam) == IDC_SECOND_BUTTON &&
+          !HasFlag(ProductFlags, ProductFlag::kNoCancel))
         ConfirmCancel();
       return FALSE;
     case WM_DESTROY:
@@ -69,12 +70,13 @@ void CreateProgressDialog() {
                                    ProgressDialogProc, 0);
   if (dialog == nullptr) return;
   ProgressWindow = dialog;
-  SetWindowTextA(dialog,
-                 LookupString(UninstallMode ? StringId::kUninstallProgressTitle
-                                                  : StringId::kInstallProgressTitle).CStr());
+  SetWindowTextA(dialog, LookupString(UninstallMode ? StringId::kUninstallProgressTitle
+                                                    : StringId::kInstallProgressTitle)
+                             .CStr());
   SetDlgItemTextA(dialog, IDC_PROMPT,
                   LookupString(UninstallMode ? StringId::kUninstallProgressLabel
-                                                   : StringId::kInstallProgressLabel).CStr());
+                                             : StringId::kInstallProgressLabel)
+                      .CStr());
 }
 
 void DestroyProgressDialog() {

@@ -203,6 +203,13 @@ int ScriptedMessageBox(HWND owner, const char* text, const char* caption, unsign
   return result;
 }
 
+void AppendScriptedEvent(const String& text) {
+  String line = "event\t";
+  line.Append(Escaped(text.CStr()));
+  line.AppendChar('\n');
+  AppendToTranscript(line);
+}
+
 INT_PTR ScriptedDialog(HINSTANCE instance, const char* templateName, HWND owner, DLGPROC proc,
                        LPARAM param) {
   DialogScript script = {proc, param, 0};

@@ -20,8 +20,7 @@ struct TextDialogStrings {
 };
 
 constexpr TextDialogStrings kLicenseStrings = {StringId::kLicenceTitle, StringId::kLicenceText,
-                                               StringId::kLicenceAccept,
-                                               StringId::kLicenceDecline};
+                                               StringId::kLicenceAccept, StringId::kLicenceDecline};
 constexpr TextDialogStrings kReadmeStrings = {StringId::kReadmeTitle, StringId::kReadmeText,
                                               StringId::kOkCaption, StringId::kCancelCaption};
 constexpr INT_PTR kAgreed = IDC_FIRST_BUTTON;

@@ -23,7 +23,6 @@ namespace archive_e2e {
 using file_test::Str;
 
 inline constexpr char kFileData[] = "hello from the archive\r\n";
-// Ids up to the corrupt-installer message are in the tables of the test installers.
 inline constexpr int kCorruptMessageId = int(StringId::kCorruptInstaller);
 
 inline constexpr char kNoArchiveMessage[] =
@@ -56,20 +55,30 @@ inline String EngineImage() {
   return String(bytes.data(), int(bytes.size()));
 }
 
-// Languages by name; each text of id 13 is given per language ("" for none), every other id
+// Languages by name, with every id the engine uses: each text of id 13 is given per language
+// ("" for none), the language's own licence and read-me (63, 64) are blank, and every other id
 // holds "<language> <id>".
 inline LanguageTables Languages(const std::vector<std::pair<const char*, const char*>>& named) {
   LanguageTables tables;
   for (const auto& language : named) tables.names.Append(String(language.first));
-  for (int id = 0; id <= kCorruptMessageId; ++id) {
+  for (int id = 0; id < kStringIdCount; ++id) {
     Vector<String>& row = tables.texts.AppendDefault();
     for (const auto& language : named) {
-      row.Append(id == kCorruptMessageId
-                     ? String(language.second)
-                     : String::Formatted("%s %d", language.first, id));
+      if (id == kCorruptMessageId) {
+        row.Append(String(language.second));
+      } else if (id == int(StringId::kLanguageLicence) || id == int(StringId::kLanguageReadme)) {
+        row.Append(String());
+      } else {
+        row.Append(String::Formatted("%s %d", language.first, id));
+      }
     }
   }
   return tables;
+}
+
+// The welcome question of an installer with the tables above (English), answered Yes (6) or No.
+inline std::string WelcomeBox(const char* answer = "6") {
+  return std::string("box\tbackground\t0x00000044\tEnglish 65\tEnglish 1\t") + answer;
 }
 
 // A sound plan: the product Foo of Acme with one small file and one language, English, whose

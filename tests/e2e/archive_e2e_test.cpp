@@ -67,9 +67,11 @@ void AddDeletions(InstallerPlan& plan, int n) {
 
 const Damage kDamages[] = {
     {"PE header offset below 0x40", nullptr, nullptr,
-     [](String& image) { image.WriteU16At(kPeOffsetField, 0x3F); }, Delivery::kNamedByGoodInstaller, 43},
+     [](String& image) { image.WriteU16At(kPeOffsetField, 0x3F); }, Delivery::kNamedByGoodInstaller,
+     43},
     {"PE header offset above 0x1000", nullptr, nullptr,
-     [](String& image) { image.WriteU16At(kPeOffsetField, 0x1001); }, Delivery::kNamedByGoodInstaller, 43},
+     [](String& image) { image.WriteU16At(kPeOffsetField, 0x1001); },
+     Delivery::kNamedByGoodInstaller, 43},
     {"file shorter than the PE header offset", nullptr, nullptr,
      [](String& image) { image.Resize(0x3D); }, Delivery::kNamedByGoodInstaller, 43},
     {"three sections", nullptr, nullptr,
@@ -82,9 +84,7 @@ const Damage kDamages[] = {
      [](String& image) { image.Resize(EntryField(image, 20)); }, Delivery::kNamedByGoodInstaller,
      44},
     {"PointerToRawData 0", nullptr, nullptr,
-     [](String& image) {
-       image.WriteU32At(EntryField(image, 20), 0);
-     },
+     [](String& image) { image.WriteU32At(EntryField(image, 20), 0); },
      Delivery::kNamedByGoodInstaller, 9},
     {"PointerToRawData beyond 2 GiB", nullptr, nullptr,
      [](String& image) { image.WriteU32At(EntryField(image, 20), 0x80000000u); },
@@ -96,10 +96,9 @@ const Damage kDamages[] = {
     {"stored header size 0xA00000", nullptr,
      [](ArchiveParts& parts) { parts.storedHeaderSize = 0xA00000; }, nullptr, Delivery::kRun, 22},
     {"stored header beyond the section", nullptr,
-     [](ArchiveParts& parts) { parts.storedHeaderSize += 0x100000; }, nullptr, Delivery::kRun,
-     22},
-    {"SectionDataEnd negative", nullptr,
-     [](ArchiveParts& parts) { parts.sectionDataEnd.Set(-1); }, nullptr, Delivery::kRun, 45},
+     [](ArchiveParts& parts) { parts.storedHeaderSize += 0x100000; }, nullptr, Delivery::kRun, 22},
+    {"SectionDataEnd negative", nullptr, [](ArchiveParts& parts) { parts.sectionDataEnd.Set(-1); },
+     nullptr, Delivery::kRun, 45},
     {"FileCount negative", nullptr, [](ArchiveParts& parts) { parts.fileCount = -1; }, nullptr,
      Delivery::kRun, 27},
     {"DataSize negative", nullptr, [](ArchiveParts& parts) { parts.dataSize = -1; }, nullptr,
@@ -136,8 +135,8 @@ const Damage kDamages[] = {
      Delivery::kRun, 25, "none"},
     {"StageDelay 10000", [](InstallerPlan& plan) { plan.header.stageDelay = 10000; }, nullptr,
      nullptr, Delivery::kRun, 19},
-    {"VolumeBase empty", [](InstallerPlan& plan) { plan.header.volumeBase = ""; }, nullptr,
-     nullptr, Delivery::kRun, 21},
+    {"VolumeBase empty", [](InstallerPlan& plan) { plan.header.volumeBase = ""; }, nullptr, nullptr,
+     Delivery::kRun, 21},
     {"VolumeBase blank", [](InstallerPlan& plan) { plan.header.volumeBase = " \t"; }, nullptr,
      nullptr, Delivery::kRun, 21},
     {"uninstaller patch beyond the file",
@@ -156,10 +155,10 @@ const Damage kDamages[] = {
      nullptr, nullptr, Delivery::kRun, 23},
     {"21 licence texts", [](InstallerPlan& plan) { AddTexts(plan.header.licenseTexts, 21); },
      nullptr, nullptr, Delivery::kRun, 24},
-    {"21 readme texts", [](InstallerPlan& plan) { AddTexts(plan.header.readmeTexts, 21); },
-     nullptr, nullptr, Delivery::kRun, 26},
-    {"1002 deletion specifications", [](InstallerPlan& plan) { AddDeletions(plan, 1002); },
-     nullptr, nullptr, Delivery::kRun, 38},
+    {"21 readme texts", [](InstallerPlan& plan) { AddTexts(plan.header.readmeTexts, 21); }, nullptr,
+     nullptr, Delivery::kRun, 26},
+    {"1002 deletion specifications", [](InstallerPlan& plan) { AddDeletions(plan, 1002); }, nullptr,
+     nullptr, Delivery::kRun, 38},
     {"10001 file associations",
      [](InstallerPlan& plan) { plan.header.fileAssociations.Resize(10001); }, nullptr, nullptr,
      Delivery::kRun, 36},
@@ -176,9 +175,8 @@ const Damage kDamages[] = {
      nullptr, nullptr, Delivery::kRun, 30},
     {"no string id", [](InstallerPlan& plan) { plan.languages.texts.RemoveAll(); }, nullptr,
      nullptr, Delivery::kRun, 31},
-    {"10001 string ids",
-     [](InstallerPlan& plan) { plan.languages.texts.Resize(10001); }, nullptr, nullptr,
-     Delivery::kRun, 31},
+    {"10001 string ids", [](InstallerPlan& plan) { plan.languages.texts.Resize(10001); }, nullptr,
+     nullptr, Delivery::kRun, 31},
     {"end marker of the string table", nullptr,
      [](ArchiveParts& parts) {
        String block = parts.headerBlock;
@@ -186,10 +184,8 @@ const Damage kDamages[] = {
        Reheader(parts, block);
      },
      nullptr, Delivery::kRun, 32},
-    {"image checksum",
-     [](InstallerPlan& plan) { plan.header.productFlags |= kImageChecksumFlag; },
-     [](ArchiveParts& parts) { parts.imageChecksum.Set(0x12345678); }, nullptr, Delivery::kRun,
-     40},
+    {"image checksum", [](InstallerPlan& plan) { plan.header.productFlags |= kImageChecksumFlag; },
+     [](ArchiveParts& parts) { parts.imageChecksum.Set(0x12345678); }, nullptr, Delivery::kRun, 40},
     {"file ends before its archive section", nullptr, nullptr,
      [](String& image) { image.Resize(int(SectionOf(image).rawOffset) - 1); },
      Delivery::kNamedByGoodInstaller, 35},
@@ -275,7 +271,7 @@ TEST(ArchiveEndToEnd, ArchivesOfNewerBuildersAreRefusedWithTheVersionBox) {
     plan.builderVersion = c.builderVersion;
     const std::string path = scratch / "setup.exe";
     ASSERT_TRUE(file_test::WriteBytes(path, Str(Build(plan))));
-    QuorvexRun run = RunProgram(path);
+    QuorvexRun run = RunProgram(path, Quoted(path) + " /a");
     EXPECT_EQ(run.exitCode, 1u);
     std::vector<std::string> expected;
     if (c.shown) {
@@ -330,7 +326,7 @@ TEST(ArchiveEndToEnd, SoundInstallersRunToTheEndWithoutABox) {
     if (c.parts) c.parts(parts);
     const std::string path = scratch / "setup.exe";
     ASSERT_TRUE(file_test::WriteBytes(path, Str(Assemble(parts))));
-    QuorvexRun run = RunProgram(path);
+    QuorvexRun run = RunProgram(path, Quoted(path) + " /a");
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_EQ(run.transcript, std::vector<std::string>());
   }
@@ -397,9 +393,11 @@ TEST(ArchiveEndToEnd, TheSharedFolderIsCreatedOnlyForASoundArchive) {
 
   const std::string sound = scratch / "setup.exe";
   ASSERT_TRUE(file_test::WriteBytes(sound, Str(Build(plan))));
-  run = RunProgram(sound);
+  // Stopped at the welcome question: an installation that runs to its end removes the folder
+  // again while it is empty.
+  run = RunProgram(sound, "", {"7"});
   EXPECT_EQ(run.exitCode, 1u);
-  EXPECT_EQ(run.transcript, std::vector<std::string>());
+  EXPECT_EQ(run.transcript, std::vector<std::string>({WelcomeBox("7")}));
   DWORD attributes = GetFileAttributesA(shared.c_str());
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -420,7 +418,7 @@ TEST(ArchiveEndToEnd, TwoLanguagesAskForTheLanguageUnlessAutomatic) {
     std::vector<std::string> answers;
     std::vector<std::string> expected;
   } cases[] = {
-      {"", {}, {"dialog\tLanguageDlg\tbackground\t1001"}},
+      {"", {}, {"dialog\tLanguageDlg\tbackground\t1001", WelcomeBox()}},
       {"", {"1003"}, {"dialog\tLanguageDlg\tbackground\t1003"}},
       {" /a", {}, {}},
   };

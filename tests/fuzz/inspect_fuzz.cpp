@@ -21,10 +21,39 @@ void Check(bool condition) {
 bool KnownResult(int code) {
   if (code <= 0) return code >= kArchiveOutOfBounds;
   switch (code) {
-    case 9: case 10: case 19: case 20: case 21: case 22: case 23: case 24: case 25: case 26:
-    case 27: case 28: case 29: case 30: case 31: case 32: case 35: case 36: case 37: case 38:
-    case 40: case 42: case 43: case 44: case 45: case 47: case 55: case 60: case 70: case 71:
-    case 72: case 100: case 110:
+    case 9:
+    case 10:
+    case 19:
+    case 20:
+    case 21:
+    case 22:
+    case 23:
+    case 24:
+    case 25:
+    case 26:
+    case 27:
+    case 28:
+    case 29:
+    case 30:
+    case 31:
+    case 32:
+    case 35:
+    case 36:
+    case 37:
+    case 38:
+    case 40:
+    case 42:
+    case 43:
+    case 44:
+    case 45:
+    case 47:
+    case 55:
+    case 60:
+    case 70:
+    case 71:
+    case 72:
+    case 100:
+    case 110:
       return true;
   }
   return false;

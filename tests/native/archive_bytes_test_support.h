@@ -129,7 +129,8 @@ inline std::vector<uint8_t> MakePeHeaders(const PeLayout& layout) {
   put16(pe + 6, uint32_t(layout.sectionCount >= 0 ? layout.sectionCount
                                                    : int(layout.sections.size())));
   put16(pe + kPeOptionalHeaderSizeField, layout.optionalHeaderSize);
-  for (size_t i = 0; i < layout.optionalHeaderSize; ++i) file[pe + kPeOptionalHeader + i] = uint8_t(0x30 + i);
+  for (size_t i = 0; i < layout.optionalHeaderSize; ++i)
+    file[pe + kPeOptionalHeader + i] = uint8_t(0x30 + i);
   if (layout.optionalHeaderSize >= 0x3C) {
     put32(pe + 0x20, layout.initializedDataSize);
     put32(pe + 0x50, layout.imageSize);

@@ -1,3 +1,5 @@
+#include "archive/archive_header.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -6,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "archive/archive_header.h"
 #include "archive/header_stream.h"
 #include "archive/product_flags.h"
 #include "config/language_table.h"

@@ -1,10 +1,11 @@
 // Archive texts as formats: which texts may be used with which arguments, what they give, and
 // the built-in text that stands in for one that may not.
+#include "config/archive_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "config/archive_text.h"
 #include "config/formatted_texts.h"
 
 namespace {
@@ -19,20 +20,20 @@ TEST(ArchiveText, ConversionsMustMatchTheArgumentsInKindOrderAndNumber) {
       {"Drive %s: is missing", "%c", false},  // a text where a character is passed
       {"Drive %d: is missing", "%c", false},
       {"Code %s", "%d", false},
-      {"100% free", "", false},               // "% f" is a conversion, and not one of ours
+      {"100% free", "", false},  // "% f" is a conversion, and not one of ours
       {"100% free on %c:", "%c", false},
       {"100%% free", "", true},
       {"100%%", "", true},
-      {"%%s", "%s", false},                   // a percent sign and an s: no conversion at all
+      {"%%s", "%s", false},  // a percent sign and an s: no conversion at all
       {"%%%s", "%s", true},
-      {"100%", "", false},                    // a conversion cut off by the end of the text
+      {"100%", "", false},  // a conversion cut off by the end of the text
       {"%n", "", false},
       {"%n", "%d", false},
       {"%s%n", "%s", false},
       {"%s, %c, %s", "%s%c%s", true},
-      {"%s, %s, %c", "%s%c%s", false},        // the right kinds in the wrong order
-      {"%s, %c, %s, %s", "%s%c%s", false},    // one too many
-      {"%s, %c", "%s%c%s", false},            // one too few
+      {"%s, %s, %c", "%s%c%s", false},      // the right kinds in the wrong order
+      {"%s, %c, %s, %s", "%s%c%s", false},  // one too many
+      {"%s, %c", "%s%c%s", false},          // one too few
       {"", "%d", false},
       {"", "", true},
       {nullptr, "", true},
@@ -50,7 +51,7 @@ TEST(ArchiveText, ConversionsMustMatchTheArgumentsInKindOrderAndNumber) {
       {"%-20.5s", "%s", true},
       {"%0s", "%s", false},
       {"%999s", "%s", true},
-      {"%1000s", "%s", false},                // a width that would pad to any size
+      {"%1000s", "%s", false},  // a width that would pad to any size
       {"%.1000s", "%s", false},
       {"%-----s", "%s", false},
       {"%p", "%s", false},
@@ -79,14 +80,8 @@ TEST(ArchiveText, ArgumentsThatDoNotFitLeaveTheResultAlone) {
     const char* text;
     ArchiveTextArgs args;
   } cases[] = {
-      {"%s", {'C'}},
-      {"%c", {"C"}},
-      {"%d", {"1"}},
-      {"%s %s", {"one"}},
-      {"%s", {"one", "two"}},
-      {"", {1}},
-      {"%n", {}},
-      {"100% free", {}},
+      {"%s", {'C'}},          {"%c", {"C"}}, {"%d", {"1"}}, {"%s %s", {"one"}},
+      {"%s", {"one", "two"}}, {"", {1}},     {"%n", {}},    {"100% free", {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -115,9 +110,13 @@ TEST(ArchiveText, AnUnusableTextGivesTheBuiltInTextOfItsId) {
       {17, "100%% sure: not a root", {}, "100% sure: not a root"},
       {17, "", {}, ""},  // no text, nothing to show: the message box stays away
       {19, "%s on %c:, %s free", {"2 MB", 'C', "1 MB"}, "2 MB on C:, 1 MB free"},
-      {19, "%s on %c:, %s free, %s", {"2 MB", 'C', "1 MB"},
+      {19,
+       "%s on %c:, %s free, %s",
+       {"2 MB", 'C', "1 MB"},
        "The installation needs 2 MB on drive C:, but only 1 MB is free.\r\n\r\nInstall anyway?"},
-      {19, "%s on %c:", {"2 MB", 'C', "1 MB"},
+      {19,
+       "%s on %c:",
+       {"2 MB", 'C', "1 MB"},
        "The installation needs 2 MB on drive C:, but only 1 MB is free.\r\n\r\nInstall anyway?"},
       {13, "Broken: %d", {25}, "Broken: 25"},
       {13, "Broken: %s", {25}, FindFormattedText(StringId(13))->builtIn},
@@ -139,7 +138,8 @@ TEST(ArchiveText, AnIdOrArgumentsThatAreNotTheIdsAreAProgrammingError) {
   String out = "unchanged";
   EXPECT_FALSE(FormatArchiveTextFrom("%s", StringId(14), {"x"}, out)) << "id 14 is not formatted";
   EXPECT_FALSE(FormatArchiveTextFrom("%c", StringId(16), {"Q"}, out)) << "16 takes a character";
-  EXPECT_FALSE(FormatArchiveTextFrom("", StringId(19), {"a", 'C'}, out)) << "19 takes three arguments";
+  EXPECT_FALSE(FormatArchiveTextFrom("", StringId(19), {"a", 'C'}, out))
+      << "19 takes three arguments";
   EXPECT_STREQ(out.CStr(), "unchanged");
 }
 

@@ -91,7 +91,8 @@ TEST(UninstallerImageTest, ArchiveInTheMiddle) {
   EXPECT_EQ(image.substr(0x600, kRawSize), std::string(kRawSize, char(0xD2)));
   EXPECT_EQ(image.substr(0x800, kRawSize), std::string(kRawSize, char(0xD3)));
   // Nothing else in the headers changed.
-  EXPECT_EQ(image.substr(0, pe + kPeSectionCountField), installer.file.substr(0, pe + kPeSectionCountField));
+  EXPECT_EQ(image.substr(0, pe + kPeSectionCountField),
+            installer.file.substr(0, pe + kPeSectionCountField));
   EXPECT_EQ(image.substr(layout.HeadersEnd(), 0x400 - layout.HeadersEnd()),
             installer.file.substr(layout.HeadersEnd(), 0x400 - layout.HeadersEnd()));
 }

@@ -14,13 +14,13 @@ TEST(FileSpecText, LineDirectoryIsThatOfTheFirstPattern) {
       {"C:*.tmp", "C:"},
       {"sub\\dir\\*.log", "sub\\dir"},
       {"\\\\server\\share\\*.x", "\\\\server\\share"},
-      {"\\*.x", ""},                                     // separator at the start
+      {"\\*.x", ""},  // separator at the start
       {":*.x", ""},
-      {"*.log;sub\\*.txt", ""},                          // the second pattern's is not used
-      {"*.tmp;D:*.bak", ""},                             // nor is its drive letter
+      {"*.log;sub\\*.txt", ""},  // the second pattern's is not used
+      {"*.tmp;D:*.bak", ""},     // nor is its drive letter
       {"*.log", ""},
       {"", ""},
-      {"\"a;b\\c\"\\*.x;d", "\"a;b\\c\""},               // a quoted semicolon does not end it
+      {"\"a;b\\c\"\\*.x;d", "\"a;b\\c\""},  // a quoted semicolon does not end it
       {"C:\\Temp\\*.tmp /s", "C:\\Temp"},
   };
   for (const auto& c : cases) {

@@ -206,7 +206,7 @@ TEST(StringReplace, ArgumentsInsideTheStringItselfActAsCopies) {
     std::string text;
     bool patternInside;  // else the value is the suffix of the text
     int offset;
-    std::string other;   // the argument that is not taken from the text
+    std::string other;  // the argument that is not taken from the text
     int flags;
     int result;
     std::string expected;  // empty: only the comparison with the copied arguments

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "archive/archive_layout.h"
-#include "archive/pe_layout.h"
 #include "archive/corrupt_codes.h"
+#include "archive/pe_layout.h"
 #include "archive/product_flags.h"
 #include "core/checksum.h"
 #include "tests/tools/archive_writer_test_support.h"
@@ -111,7 +111,8 @@ String ExpectedUninstaller(const String& engine, const ArchiveHeader& header) {
   expected.WriteU32At(int(kPeOffset + kPeCheckSumField), 0);
   const int padded = (engine.Length() + int(kFileAlignment) - 1) / int(kFileAlignment) * int(kFileAlignment);
   while (expected.Length() < padded) expected.AppendChar('\0');
-  if (HasFlag(header.productFlags, ProductFlag::kRegisterUninstall) && header.uninstallerPatchOffset > 0) {
+  if (HasFlag(header.productFlags, ProductFlag::kRegisterUninstall) &&
+      header.uninstallerPatchOffset > 0) {
     std::memcpy(expected.Data() + header.uninstallerPatchOffset, header.uninstallerPatch.CStr(),
                 size_t(header.uninstallerPatch.Length()));
   }
@@ -302,13 +303,29 @@ TEST(WriterRefusal, EnginesWithoutRoomOrWithAnArchiveAreRefused) {
       {"no PE signature", [](String& e) { e.Data()[kPeOffset] = 'X'; }},
       {"PE offset too low", [](String& e) { e.WriteU32At(kPeOffsetField, 0x20); }},
       {"unknown optional header", [](String& e) { e.WriteU16At(kPeOffset + 0x18, 0x107); }},
-      {"already an archive", [](String& e) { std::memcpy(e.Data() + kPeOffset + kPeOptionalHeader + 0xE0 + kSectionEntrySize, ".qorv\0\0\0", 8); }},
-      {"bytes after the table", [](String& e) { e.Data()[kPeOffset + kPeOptionalHeader + 0xE0 + 3 * kSectionEntrySize + 5] = 1; }},
+      {"already an archive",
+       [](String& e) {
+         std::memcpy(e.Data() + kPeOffset + kPeOptionalHeader + 0xE0 + kSectionEntrySize,
+                     ".qorv\0\0\0", 8);
+       }},
+      {"bytes after the table",
+       [](String& e) {
+         e.Data()[kPeOffset + kPeOptionalHeader + 0xE0 + 3 * kSectionEntrySize + 5] = 1;
+       }},
       {"no room before the first section",
-       [](String& e) { e.WriteU32At(int(kPeOffset + kPeOptionalHeader + 0xE0 + 20), kPeOffset + kPeOptionalHeader + 0xE0 + 4 * kSectionEntrySize); }},
-      {"headers too small", [](String& e) { e.WriteU32At(int(kPeOffset + kPeSizeOfHeadersField), kPeOffset + kPeOptionalHeader + 0xE0 + 3 * kSectionEntrySize + 8); }},
-      {"unaligned SizeOfImage", [](String& e) { e.WriteU32At(int(kPeOffset + kPeSizeOfImageField), 0x4100); }},
-      {"file alignment not a power of two", [](String& e) { e.WriteU32At(int(kPeOffset + kPeFileAlignmentField), 0x300); }},
+       [](String& e) {
+         e.WriteU32At(int(kPeOffset + kPeOptionalHeader + 0xE0 + 20),
+                      kPeOffset + kPeOptionalHeader + 0xE0 + 4 * kSectionEntrySize);
+       }},
+      {"headers too small",
+       [](String& e) {
+         e.WriteU32At(int(kPeOffset + kPeSizeOfHeadersField),
+                      kPeOffset + kPeOptionalHeader + 0xE0 + 3 * kSectionEntrySize + 8);
+       }},
+      {"unaligned SizeOfImage",
+       [](String& e) { e.WriteU32At(int(kPeOffset + kPeSizeOfImageField), 0x4100); }},
+      {"file alignment not a power of two",
+       [](String& e) { e.WriteU32At(int(kPeOffset + kPeFileAlignmentField), 0x300); }},
   };
   std::vector<std::string> storage;
   const InstallerPlan plan = FullPlan(storage);

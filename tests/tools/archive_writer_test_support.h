@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "archive/archive_header.h"
-#include "archive/pe_layout.h"
 #include "archive/file_entry.h"
+#include "archive/pe_layout.h"
 #include "archive/product_flags.h"
 #include "config/language_table.h"
 #include "core/little_endian.h"
@@ -117,8 +117,8 @@ inline InstallerPlan FullPlan(std::vector<std::string>& storage) {
   // A pattern of bits with the optional fields' flags and without those that change the layout.
   h.productFlags = 0x0000015F00F3BEF5ull | FlagMask(ProductFlag::kRegisterUninstall) |
                    FlagMask(ProductFlag::kExtendsMasterProduct);
-  h.productFlags &= ~FlagMask(ProductFlag::kCompressedData) &
-                    ~FlagMask(ProductFlag::kCheckImageChecksum);
+  h.productFlags &=
+      ~FlagMask(ProductFlag::kCompressedData) & ~FlagMask(ProductFlag::kCheckImageChecksum);
   h.stageDelay = 1234;
   h.shortcutMode = 1;
   h.uninstallerStamp = Stamp(2002, 7, 14, 9, 8, 7);

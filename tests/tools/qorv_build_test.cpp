@@ -181,13 +181,15 @@ TEST_F(BuildFixture, AHeaderTheInstallerWouldRefuseIsNotWritten) {
 TEST_F(BuildFixture, APatchMustLieWithinTheUninstaller) {
   dir.Write("in/patch.bin", "0123456789");
   auto build = [&](uint32_t offset) {
-    WriteProduct("[uninstall]\npatch_file = \"patch.bin\"\npatch_offset = " + std::to_string(offset) + "\n");
+    WriteProduct(
+        "[uninstall]\npatch_file = \"patch.bin\"\npatch_offset = " + std::to_string(offset) + "\n");
     return Build("setup.exe");
   };
   ASSERT_EQ(build(0x100).code, 0);
   const std::string good = dir.Read("setup.exe");
   ArchiveSection section;
-  ASSERT_EQ(LocateArchiveSection(reinterpret_cast<const uint8_t*>(good.data()), good.size(), section), 0);
+  ASSERT_EQ(
+      LocateArchiveSection(reinterpret_cast<const uint8_t*>(good.data()), good.size(), section), 0);
   const uint32_t uninstallerSize = section.rawOffset;  // nothing follows the section
 
   const QorvRun last = build(uninstallerSize - 10);
@@ -197,10 +199,11 @@ TEST_F(BuildFixture, APatchMustLieWithinTheUninstaller) {
     SCOPED_TRACE(offset);
     const QorvRun beyond = build(offset);
     EXPECT_EQ(beyond.code, kQorvFailure);
-    EXPECT_NE(beyond.err.find(": uninstall.patch_offset: the patch of 10 bytes at offset " +
-                              std::to_string(offset) + " must lie within the uninstaller, which takes " +
-                              std::to_string(uninstallerSize) + " bytes"),
-              std::string::npos)
+    EXPECT_NE(
+        beyond.err.find(": uninstall.patch_offset: the patch of 10 bytes at offset " +
+                        std::to_string(offset) + " must lie within the uninstaller, which takes " +
+                        std::to_string(uninstallerSize) + " bytes"),
+        std::string::npos)
         << beyond.err;
   }
 }
@@ -212,7 +215,8 @@ TEST_F(BuildFixture, InspectBoundsTheSectionAsTheEngineDoes) {
   ASSERT_EQ(Build("good.exe").code, 0);
   const std::string good = dir.Read("good.exe");
   ArchiveSection section;
-  ASSERT_EQ(LocateArchiveSection(reinterpret_cast<const uint8_t*>(good.data()), good.size(), section), 0);
+  ASSERT_EQ(
+      LocateArchiveSection(reinterpret_cast<const uint8_t*>(good.data()), good.size(), section), 0);
   const size_t entry = section.tableOffset + size_t(section.index) * 40;
   const size_t imageSizeField = section.peHeaderOffset + 0x50;
   auto put = [](std::string& bytes, size_t at, uint32_t value) {
@@ -231,17 +235,27 @@ TEST_F(BuildFixture, InspectBoundsTheSectionAsTheEngineDoes) {
   } cases[] = {
       // The engine reads no more of the section than the image's size leaves it.
       {"VirtualSize 0x80000000", {{entry + 8, 0x80000000u}}, 0, ""},
-      {"VirtualSize and SizeOfImage 0x80000000", {{entry + 8, 0x80000000u}, {imageSizeField, 0xFFFFFFFFu}},
-       kQorvFailure, "qorv inspect: the section claims 2147483648 bytes of memory for the " +
-                         std::to_string(section.rawSize) + " bytes of raw data the file holds\n"},
-      {"raw data past the end of the file", {{entry + 20, fileSize + 0x200}}, kQorvFailure,
+      {"VirtualSize and SizeOfImage 0x80000000",
+       {{entry + 8, 0x80000000u}, {imageSizeField, 0xFFFFFFFFu}},
+       kQorvFailure,
+       "qorv inspect: the section claims 2147483648 bytes of memory for the " +
+           std::to_string(section.rawSize) + " bytes of raw data the file holds\n"},
+      {"raw data past the end of the file",
+       {{entry + 20, fileSize + 0x200}},
+       kQorvFailure,
        "corrupt installer: code 35 (installer cannot be read up to the archive section)\n"},
-      {"raw data beyond 2 GiB", {{entry + 20, 0x80000000u}}, kQorvFailure,
+      {"raw data beyond 2 GiB",
+       {{entry + 20, 0x80000000u}},
+       kQorvFailure,
        "corrupt installer: code 10 (archive section lies beyond the file)\n"},
-      {"raw data right at the end of the file", {{entry + 20, fileSize}}, kQorvFailure,
+      {"raw data right at the end of the file",
+       {{entry + 20, fileSize}},
+       kQorvFailure,
        "corrupt installer: code 20 (bad archive magic)\n"},
       // A data block that claims 2 GB asks for the volume that would hold the rest.
-      {"DataSize 0x7FFFFFFF", {{section.rawOffset + 28, 0x7FFFFFFFu}}, kQorvFailure,
+      {"DataSize 0x7FFFFFFF",
+       {{section.rawOffset + 28, 0x7FFFFFFFu}},
+       kQorvFailure,
        "qorv inspect: volume 2 is missing\n"},
   };
   for (const auto& c : cases) {

@@ -62,7 +62,9 @@ TEST_F(ManifestFixture, MinimalManifestTakesTheFolderSortedWithDefaults) {
   ASSERT_EQ(plan.languages.texts.Count(), kStringIdCount);
   for (int id = 0; id < kStringIdCount; ++id) {
     // Written with the CR LF line breaks the installer shows.
-    EXPECT_STREQ(plan.languages.texts[id][0].CStr(), NormalizeLineBreaks(DefaultEnglishString(StringId(id))).CStr()) << id;
+    EXPECT_STREQ(plan.languages.texts[id][0].CStr(),
+                 NormalizeLineBreaks(DefaultEnglishString(StringId(id))).CStr())
+        << id;
   }
 }
 
@@ -277,8 +279,9 @@ TEST_F(ManifestFixture, TextsShownToTheUserAreStoredWithCrLfBreaks) {
   dir.Write("licence.txt", "one\ntwo\r\nthree\rfour\n");
   dir.Write("readme.txt", "a\rb");
   dir.Write("de.toml", "name = \"Deutsch\"\n[strings]\n1 = \"eins\\nzwei\"\n");
-  ASSERT_TRUE(Load("languages = [\"de.toml\"]\n[product]\nname = \"P\"\nlicenses = [\"licence.txt\"]\n"
-                   "readmes = [\"readme.txt\"]\n[strings]\n7 = \"x\\ny\\r\\nz\"\n"))
+  ASSERT_TRUE(
+      Load("languages = [\"de.toml\"]\n[product]\nname = \"P\"\nlicenses = [\"licence.txt\"]\n"
+           "readmes = [\"readme.txt\"]\n[strings]\n7 = \"x\\ny\\r\\nz\"\n"))
       << error;
   const InstallerPlan& plan = manifest.plan;
   ASSERT_EQ(plan.header.licenseTexts.Count(), 1);
@@ -290,9 +293,11 @@ TEST_F(ManifestFixture, TextsShownToTheUserAreStoredWithCrLfBreaks) {
   // The built-in English texts too, in English and where another language leaves an id out.
   EXPECT_STREQ(plan.languages.texts[1][0].CStr(),
                "This program installs <product> on your computer.\r\n\r\n"
-               "It is best to close other programs before you go on.\r\n\r\nContinue with the installation?");
-  EXPECT_STREQ(plan.languages.texts[19][1].CStr(),
-               "The installation needs %s on drive %c:, but only %s is free.\r\n\r\nInstall anyway?");
+               "It is best to close other programs before you go on.\r\n\r\nContinue with the "
+               "installation?");
+  EXPECT_STREQ(
+      plan.languages.texts[19][1].CStr(),
+      "The installation needs %s on drive %c:, but only %s is free.\r\n\r\nInstall anyway?");
 }
 
 std::string Repeated(const std::string& piece, int times) {
@@ -364,7 +369,8 @@ TEST_F(ManifestFixture, CountsBeyondTheInstallersLimitsAreRefused) {
 // The engine reads the deletion list up to the first record named by its end mark.
 TEST_F(ManifestFixture, ADeletionNamedLikeTheListsEndIsRefused) {
   EXPECT_FALSE(Load("[product]\nname = \"P\"\n[[delete]]\nfiles = \"~~THE END~~\"\n"));
-  EXPECT_NE(error.find(dir / "qorv.toml" + ":4:9: delete[0].files: \"~~THE END~~\" ends the"), std::string::npos)
+  EXPECT_NE(error.find(dir / "qorv.toml" + ":4:9: delete[0].files: \"~~THE END~~\" ends the"),
+            std::string::npos)
       << error;
   EXPECT_TRUE(Load("[product]\nname = \"P\"\n[[delete]]\nfiles = \"~~the end~~\"\n")) << error;
 }
@@ -379,14 +385,21 @@ TEST_F(ManifestFixture, StringsMustKeepTheirIdsPlaceholders) {
     std::string expected;  // in the error; "@" stands for the manifest's path
   } refused[] = {
       {head + "[strings]\n16 = \"Drive %s is missing\"\n",
-       "@:4:6: strings.16: string id 16 takes the placeholders %c, in this order (a percent sign is "
+       "@:4:6: strings.16: string id 16 takes the placeholders %c, in this order (a percent sign "
+       "is "
        "written %%)"},
-      {head + "[strings]\n19 = \"%s on %c:\"\n", "@:4:6: strings.19: string id 19 takes the placeholders %s%c%s"},
-      {head + "[strings]\n19 = \"%s on %c: %s free of %s\"\n", "@:4:6: strings.19: string id 19 takes the placeholders %s%c%s"},
-      {head + "[strings]\n19 = \"%s on %s: %c\"\n", "@:4:6: strings.19: string id 19 takes the placeholders %s%c%s"},
-      {head + "[strings]\n17 = \"100% free\"\n", "@:4:6: strings.17: string id 17 takes no placeholders"},
-      {head + "[strings]\n13 = \"Error %n\"\n", "@:4:6: strings.13: string id 13 takes the placeholders %d"},
-      {"languages = [\"de.toml\"]\n" + head, dir / "de.toml" + ":3:6: strings.22: string id 22 takes the placeholders %s"},
+      {head + "[strings]\n19 = \"%s on %c:\"\n",
+       "@:4:6: strings.19: string id 19 takes the placeholders %s%c%s"},
+      {head + "[strings]\n19 = \"%s on %c: %s free of %s\"\n",
+       "@:4:6: strings.19: string id 19 takes the placeholders %s%c%s"},
+      {head + "[strings]\n19 = \"%s on %s: %c\"\n",
+       "@:4:6: strings.19: string id 19 takes the placeholders %s%c%s"},
+      {head + "[strings]\n17 = \"100% free\"\n",
+       "@:4:6: strings.17: string id 17 takes no placeholders"},
+      {head + "[strings]\n13 = \"Error %n\"\n",
+       "@:4:6: strings.13: string id 13 takes the placeholders %d"},
+      {"languages = [\"de.toml\"]\n" + head,
+       dir / "de.toml" + ":3:6: strings.22: string id 22 takes the placeholders %s"},
   };
   for (const auto& c : refused) {
     SCOPED_TRACE(c.toml);

@@ -84,7 +84,8 @@ TEST(ArchiveLocateTest, FailuresGiveTheirCodes) {
   PutU16(badOffset, kPeOffsetField, 0x1001);
   std::string manySections = PeFile(".qorv", 0x1000);
   PutU16(manySections, kPeOffset + kPeSectionCountField, 100);
-  std::string cutTable = PeFile(".qorv", 0x1000).substr(0, kTableOffset + 3 * kSectionEntrySize + 39);
+  std::string cutTable =
+      PeFile(".qorv", 0x1000).substr(0, kTableOffset + 3 * kSectionEntrySize + 39);
   struct Case {
     const char* name;
     std::string bytes;

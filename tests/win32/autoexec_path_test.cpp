@@ -150,13 +150,21 @@ TEST_F(AutoexecPath, RemovingTakesOutTheFirstLine) {
 }
 
 TEST_F(AutoexecPath, RemovingWithoutTheLineLeavesTheFileUntouched) {
-  const std::string other = "PATH=%PATH%;" + installDir_ + "\r\n";  // the long form
-  const std::string before = "@echo off\r\n" + other;
-  ASSERT_TRUE(WriteBytes(file_, before));
-  MakeOld(file_);
-  EXPECT_EQ(Edit(false), "");
-  EXPECT_EQ(ReadBytes(file_), before);
-  EXPECT_TRUE(IsOld(file_)) << "the file was written";
+  const std::string bare = line_.substr(0, line_.size() - 2);
+  const std::string others[] = {
+      "PATH=%PATH%;" + installDir_ + "\r\n",  // the long form
+      bare + "X\r\n",                         // a longer directory with the same beginning
+      bare + "\\BIN",
+  };
+  for (const std::string& other : others) {
+    SCOPED_TRACE(other);
+    const std::string before = "@echo off\r\n" + other;
+    ASSERT_TRUE(WriteBytes(file_, before));
+    MakeOld(file_);
+    EXPECT_EQ(Edit(false), "");
+    EXPECT_EQ(ReadBytes(file_), before);
+    EXPECT_TRUE(IsOld(file_)) << "the file was written";
+  }
 }
 
 TEST_F(AutoexecPath, AFileThatCannotBeOpenedGivesTheMessage) {
@@ -194,9 +202,9 @@ TEST_F(AutoexecPath, EditsTheBootDrivesAutoexecBat) {
   overrides.Set(HKEY_LOCAL_MACHINE, kSetup, "BootDir", "Q:\\");
   const std::string file = drive / "autoexec.bat";
 
-  EXPECT_EQ(Str(EditAutoexecPath(false)),
-            "Unable to modify " + file + ".  You will need to manually remove " + installDir_ +
-                " from the PATH environment variable.\r\n\r\n");
+  EXPECT_EQ(Str(EditAutoexecPath(false)), "Unable to modify " + file +
+                                              ".  You will need to manually remove " + installDir_ +
+                                              " from the PATH environment variable.\r\n\r\n");
   EXPECT_FALSE(Exists(file));
 
   EXPECT_EQ(Str(EditAutoexecPath(true)), "");

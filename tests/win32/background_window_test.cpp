@@ -1,5 +1,7 @@
 // The background window: its class and placement, the fatal message when it cannot be made,
 // and what its window procedure paints.
+#include "ui/background_window.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -13,7 +15,6 @@
 #include "tests/win32/dialog_test_support.h"
 #include "tests/win32/paint_test_support.h"
 #include "ui/background_picture.h"
-#include "ui/background_window.h"
 #include "ui/messages.h"
 #include "ui/progress_dialog.h"
 #include "ui/title_painter.h"

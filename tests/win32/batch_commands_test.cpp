@@ -33,13 +33,12 @@ constexpr char kShellFolders[] =
 // The variables of the batch file in the order of their SET lines, each with the install
 // variable that gives its value.
 const char* const kSetOrder[] = {
-    "InstallDir",      "InstallDrive",    "SharedDir",        "InstallerFilepath",
-    "InstallerDir",    "InstallerFilename", "InstallerDrive", "SystemDir",
-    "DeviceDir",       "MediaDir",        "FavoritesDir",     "FavoritesAllDir",
-    "FontDir",         "DesktopDir",      "DesktopAllDir",    "DocumentDir",
-    "DocumentAllDir",  "ProgramsDir",     "StartMenuDir",     "StartMenuAllDir",
-    "SMProgramsDir",   "SMProgramsAllDir", "StartupDir",      "StartupAllDir",
-    "BootDrive",       "CommonDir",
+    "InstallDir",        "InstallDrive",     "SharedDir",   "InstallerFilepath", "InstallerDir",
+    "InstallerFilename", "InstallerDrive",   "SystemDir",   "DeviceDir",         "MediaDir",
+    "FavoritesDir",      "FavoritesAllDir",  "FontDir",     "DesktopDir",        "DesktopAllDir",
+    "DocumentDir",       "DocumentAllDir",   "ProgramsDir", "StartMenuDir",      "StartMenuAllDir",
+    "SMProgramsDir",     "SMProgramsAllDir", "StartupDir",  "StartupAllDir",     "BootDrive",
+    "CommonDir",
 };
 
 std::string Expand(const std::string& text) {
@@ -78,8 +77,7 @@ bool makeBatchReadOnly = false;
 BOOL WINAPI WatchStart(const char* application, char* commandLine,
                        SECURITY_ATTRIBUTES* processSecurity, SECURITY_ATTRIBUTES* threadSecurity,
                        BOOL inheritHandles, DWORD creationFlags, void* environment,
-                       const char* directory, STARTUPINFOA* startup,
-                       PROCESS_INFORMATION* process) {
+                       const char* directory, STARTUPINFOA* startup, PROCESS_INFORMATION* process) {
   SeenStart seen;
   seen.commandLine = commandLine;
   if (directory != nullptr) seen.directory = directory;
@@ -197,8 +195,7 @@ TEST_F(BatchCommands, TheDirectoryGivesTheFirstSetLines) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.directory);
     const std::string text = Str(BatchFileText(String(c.directory), false, String()));
-    EXPECT_EQ(text.substr(0, text.find("SET SharedDir=")),
-              std::string("@echo off\r\n") + c.lines);
+    EXPECT_EQ(text.substr(0, text.find("SET SharedDir=")), std::string("@echo off\r\n") + c.lines);
   }
 }
 
@@ -252,7 +249,8 @@ TEST_F(BatchCommands, RunsInTheDirectoryWithTheLocationsSet) {
 TEST_F(BatchCommands, RunsTheFileAsWrittenAndDeletesIt) {
   ScratchDir scratch;
   // The PAUSE line is never reached, whichever mode fails to drop it.
-  const std::string commands = "type QORVBAT.BAT> seen.txt\nif exist seen.txt goto end\nPAUSE\n:end";
+  const std::string commands =
+      "type QORVBAT.BAT> seen.txt\nif exist seen.txt goto end\nPAUSE\n:end";
   for (bool automatic : {false, true}) {
     SCOPED_TRACE(automatic ? "automatic" : "interactive");
     AutomaticMode = automatic;
@@ -277,8 +275,8 @@ TEST_F(BatchCommands, StartsTheInterpreterWithItsEnvironmentSizeHiddenWhenAsked)
     RunWatched(scratch.Path(), hidden, "echo ran> ran.txt");
     ASSERT_EQ(seenStarts.size(), 1u);
     const SeenStart& seen = seenStarts[0];
-    EXPECT_EQ(seen.commandLine, Str(CommandInterpreter()) + " /e:5000 /c \"" + scratch.Path() +
-                                    "\\QORVBAT.BAT\"");
+    EXPECT_EQ(seen.commandLine,
+              Str(CommandInterpreter()) + " /e:5000 /c \"" + scratch.Path() + "\\QORVBAT.BAT\"");
     EXPECT_EQ(seen.directory, scratch.Path());
     if (hidden) {
       EXPECT_EQ(seen.startupFlags, DWORD(STARTF_USESHOWWINDOW));

@@ -1,5 +1,7 @@
 // The directory question: every check of the chosen directory, in order, with the messages the
 // user sees, driven through the UI seam's scripted answers.
+#include "ui/choose_install_dir.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -16,7 +18,6 @@
 #include "tests/support/ui_transcript.h"
 #include "tests/win32/dialog_test_support.h"
 #include "tests/win32/file_test_support.h"
-#include "ui/choose_install_dir.h"
 #include "ui/windows.h"
 
 namespace {
@@ -349,8 +350,10 @@ TEST_F(ChooseInstallDirTest, AMissingDrivesTextMustTakeACharacter) {
   } cases[] = {
       {"Laufwerk %c: fehlt", std::string("Laufwerk ") + drive + ": fehlt"},
       // Formatted as a text, the letter would be read as a pointer.
-      {"Drive %s: is not there", std::string("Drive ") + drive + ": cannot be used. Choose a folder on another drive."},
-      {"Drive %c: is not there, %s", std::string("Drive ") + drive + ": cannot be used. Choose a folder on another drive."},
+      {"Drive %s: is not there",
+       std::string("Drive ") + drive + ": cannot be used. Choose a folder on another drive."},
+      {"Drive %c: is not there, %s",
+       std::string("Drive ") + drive + ": cannot be used. Choose a folder on another drive."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -386,9 +389,10 @@ TEST_F(ChooseInstallDirTest, ConfirmationsAndTheSpaceQuestionFallBackToo) {
   ChooseInstallDir(sizes);
   std::vector<std::string> lines = ReadUiTranscript();
   ASSERT_EQ(lines.size(), 2u);
-  const std::string head = "box\tnone\t0x00000014\tSpace\tThe installation needs " +
-                           std::string(SizeText(int64_t(uint64_t(sizes.Count()) * kGigabyte)).CStr()) +
-                           " on drive C:, but only ";
+  const std::string head =
+      "box\tnone\t0x00000014\tSpace\tThe installation needs " +
+      std::string(SizeText(int64_t(uint64_t(sizes.Count()) * kGigabyte)).CStr()) +
+      " on drive C:, but only ";
   EXPECT_EQ(lines[1].substr(0, head.size()), head) << lines[1];
 }
 

@@ -142,10 +142,18 @@ std::vector<std::string> Spellings(const std::string& folder) {
   std::string rest = folder.substr(2);  // "\\..." or empty for a root without its backslash
   std::string leaf = folder.substr(folder.find_last_of('\\') + 1);
   std::vector<std::string> spellings = {
-      folder,        folder + "\\",         upper,         lower,
-      slashes,       slashes + "/",          folder + "\\.", folder + "\\.\\",
-      drive + "\\.\\" + rest.substr(1),    drive + "\\quorvex-no-such\\.." + rest,
-      folder + "\\quorvex-no-such\\..",   folder + "\\\\",
+      folder,
+      folder + "\\",
+      upper,
+      lower,
+      slashes,
+      slashes + "/",
+      folder + "\\.",
+      folder + "\\.\\",
+      drive + "\\.\\" + rest.substr(1),
+      drive + "\\quorvex-no-such\\.." + rest,
+      folder + "\\quorvex-no-such\\..",
+      folder + "\\\\",
   };
   if (!leaf.empty()) spellings.push_back(folder + "\\..\\" + leaf);
   std::string shortForm = Str(ShortPath(String(folder.c_str())));
@@ -230,8 +238,7 @@ TEST(DeleteTree, RemovesLinksWithoutEnteringThem) {
   MakeTree(tree);
   ASSERT_TRUE(drive.Link("product\\sub\\to-target", "../../target"));
   ASSERT_TRUE(drive.Link("link-to-target", "target"));
-  ASSERT_NE(GetFileAttributesA((tree + "\\sub\\to-target").c_str()) &
-                FILE_ATTRIBUTE_REPARSE_POINT,
+  ASSERT_NE(GetFileAttributesA((tree + "\\sub\\to-target").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT,
             0u);
   DeleteTree(String(tree.c_str()));
   DeleteTree(String((drive / "link-to-target").c_str()));

@@ -1,9 +1,10 @@
+#include "platform/directories.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 
-#include "platform/directories.h"
 #include "platform/file_attributes.h"
 #include "tests/win32/file_test_support.h"
 

@@ -172,7 +172,8 @@ TEST_F(FileOpenTest, ShareBitsAndTheirImplications) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
     File file;
-    ASSERT_EQ(file.Open(path.c_str(), c.mode | OpenMode::kNoSharingRetry), FileOpenResult::kSuccess);
+    ASSERT_EQ(file.Open(path.c_str(), c.mode | OpenMode::kNoSharingRetry),
+              FileOpenResult::kSuccess);
     for (bool write : {false, true}) {
       HANDLE other = CreateFileA(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

@@ -201,12 +201,12 @@ TEST_F(ArchiveSettingsTest, ColoursComeFromTheHeaderWithCustomColoursOrABitmap) 
   const Case cases[] = {
       {"system colours stay", 0, "", 0x0000FF00, 0x00FF0000, kStartTitle, kStartTop, kStartBottom,
        true},
-      {"a bitmap takes the title colour", 0, "BM..", 0x0000FF00, 0x00FF0000, 0x000000FF,
-       kStartTop, kStartBottom, true},
-      {"a gradient", kCustomColours, "", 0x0000FF00, 0x00FF0000, 0x000000FF, 0x0000FF00,
-       0x00FF0000, false},
-      {"one colour", kCustomColours, "", 0x00123456, 0x00123456, 0x000000FF, 0x00123456,
-       0x00123456, true},
+      {"a bitmap takes the title colour", 0, "BM..", 0x0000FF00, 0x00FF0000, 0x000000FF, kStartTop,
+       kStartBottom, true},
+      {"a gradient", kCustomColours, "", 0x0000FF00, 0x00FF0000, 0x000000FF, 0x0000FF00, 0x00FF0000,
+       false},
+      {"one colour", kCustomColours, "", 0x00123456, 0x00123456, 0x000000FF, 0x00123456, 0x00123456,
+       true},
       {"a gradient and a bitmap", kCustomColours, "BM..", 0x0000FF00, 0x00FF0000, 0x000000FF,
        0x0000FF00, 0x00FF0000, false},
   };

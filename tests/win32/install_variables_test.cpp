@@ -3,8 +3,6 @@
 // test's choosing (the prefix's own values are put back afterwards), so that each variable is
 // seen to read its own source and the order of replacement can be followed link by link.
 #include "config/install_variables.h"
-#include "platform/registry_locations.h"
-#include "platform/system_paths.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -14,6 +12,8 @@
 #include <vector>
 
 #include "config/settings.h"
+#include "platform/registry_locations.h"
+#include "platform/system_paths.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 // LookupString over tables installed as the archive reader installs them, with the Windows
 // directory of the test prefix.
 #include "config/language_strings.h"
-#include "platform/system_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +10,7 @@
 
 #include "config/language_table.h"
 #include "config/settings.h"
+#include "platform/system_paths.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 // Message boxes, the fatal channel and the single way out of the process, as the transcript
 // of the UI seam records them.
+#include "ui/messages.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,7 +13,6 @@
 #include "core/memory.h"
 #include "tests/support/ui_transcript.h"
 #include "tests/win32/dialog_test_support.h"
-#include "ui/messages.h"
 #include "ui/windows.h"
 
 namespace {
@@ -114,7 +115,8 @@ TEST_F(MessagesTest, FatalPathsShowOneBoxAndExitWithOne) {
       {"CorruptInstaller", [] { CorruptInstaller(kHeaderChecksumMismatch); }, kCorruptText},
       {"UsageError", [] { UsageError("Product name required"); },
        std::string("Product name required") + kUsageTail},
-      {"FatalError in automatic mode", [] {
+      {"FatalError in automatic mode",
+       [] {
          AutomaticMode = true;
          FatalError("still shown");
        },
@@ -135,12 +137,9 @@ TEST_F(MessagesTest, TheCorruptMessageOfTheArchiveMustTakeTheCode) {
     const char* text;
     std::string shown;
   } cases[] = {
-      {"Kaputt: %d", "Kaputt: 25"},
-      {"Kaputt: %d (100%% sicher)", "Kaputt: 25 (100% sicher)"},
-      {"Kaputt: %s", kCorruptText},
-      {"Kaputt: %d %d", kCorruptText},
-      {"Kaputt", kCorruptText},
-      {"Kaputt: %n%d", kCorruptText},
+      {"Kaputt: %d", "Kaputt: 25"}, {"Kaputt: %d (100%% sicher)", "Kaputt: 25 (100% sicher)"},
+      {"Kaputt: %s", kCorruptText}, {"Kaputt: %d %d", kCorruptText},
+      {"Kaputt", kCorruptText},     {"Kaputt: %n%d", kCorruptText},
       {"", kCorruptText},
   };
   for (const auto& c : cases) {
@@ -148,7 +147,7 @@ TEST_F(MessagesTest, TheCorruptMessageOfTheArchiveMustTakeTheCode) {
     dialog_test::LanguageTables tables;
     tables.Set(13, c.text);
     ClearUiTranscript();
-    EXPECT_EXIT(CorruptInstaller(25), testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(CorruptInstaller(kHeaderChecksumMismatch), testing::ExitedWithCode(1), "");
     std::vector<std::string> expected = {FatalBox(c.shown)};
     EXPECT_EQ(ReadUiTranscript(), expected);
   }

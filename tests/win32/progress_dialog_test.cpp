@@ -1,5 +1,7 @@
 // The modeless progress dialog: its texts, the bar laid over the template's placeholder, the
 // Cancel button and the question it asks.
+#include "ui/progress_dialog.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -13,7 +15,6 @@
 #include "tests/support/ui_transcript.h"
 #include "tests/win32/dialog_test_support.h"
 #include "tests/win32/progress_test_support.h"
-#include "ui/progress_dialog.h"
 #include "ui/progress_steps.h"
 #include "ui/windows.h"
 
@@ -101,8 +102,10 @@ TEST_F(ProgressDialogTest, CancelIsDisabledWhileUninstallingOrWhenTheArchiveForb
   } cases[] = {
       {false, 0, true},
       {false, kNoCancel, false},
-      {false, FlagMask(ProductFlag::kLogEveryFile) | FlagMask(ProductFlag::kNoCompletionMessage) |
-                  (uint64_t(1) << 53), true},
+      {false,
+       FlagMask(ProductFlag::kLogEveryFile) | FlagMask(ProductFlag::kNoCompletionMessage) |
+           (uint64_t(1) << 53),
+       true},
       {true, 0, false},
       {true, kNoCancel, false},
   };

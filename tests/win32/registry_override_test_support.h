@@ -31,9 +31,9 @@ class RegistryOverrides {
     if (!IsSaved(root, key, name)) {
       saved_.push_back(Save(root, key, name, handle, disposition == REG_CREATED_NEW_KEY));
     }
-    LONG result = RegSetValueExA(handle, name.c_str(), 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(text.c_str()),
-                                 DWORD(text.size() + 1));
+    LONG result =
+        RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       DWORD(text.size() + 1));
     RegCloseKey(handle);
     ASSERT_EQ(result, ERROR_SUCCESS) << key << "\\" << name;
   }

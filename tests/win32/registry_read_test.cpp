@@ -268,20 +268,21 @@ TEST_F(RegistryReadTest, ReadPathValueSplitsAtTheLastBackslash) {
 
 // Reads open keys for reading only: they work where writing is denied.
 TEST_F(RegistryReadTest, ReadsNeedNoWriteAccess) {
-  ASSERT_TRUE(
-      SetRawValue(HKEY_CURRENT_USER, scratch_ / "Locked", "Name", REG_SZ, "locked" + kNul));
+  ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, scratch_ / "Locked", "Name", REG_SZ, "locked" + kNul));
   ASSERT_TRUE(CreateKey(HKEY_CURRENT_USER, scratch_ / "Locked\\Child"));
   registry_test::WriteDeniedKey locked(HKEY_CURRENT_USER, scratch_ / "Locked");
   if (!locked.Enforced()) GTEST_SKIP() << "the system does not enforce registry access lists";
   Registry registry;
   for (uint32_t flags : {0u, RegOpenOnly}) {
     SCOPED_TRACE(flags);
-    EXPECT_EQ(registry.ReadPathValue(HKEY_CURRENT_USER, (scratch_ / "Locked\\Name").c_str(),
-                                     "default", flags).CStr(),
-              std::string("locked"));
+    EXPECT_EQ(
+        registry
+            .ReadPathValue(HKEY_CURRENT_USER, (scratch_ / "Locked\\Name").c_str(), "default", flags)
+            .CStr(),
+        std::string("locked"));
     String out("sentinel");
-    EXPECT_TRUE(registry.ReadKeyValue(HKEY_CURRENT_USER, (scratch_ / "Locked").c_str(), "Name",
-                                      out, flags));
+    EXPECT_TRUE(registry.ReadKeyValue(HKEY_CURRENT_USER, (scratch_ / "Locked").c_str(), "Name", out,
+                                      flags));
     EXPECT_EQ(out.CStr(), std::string("locked"));
   }
   EXPECT_TRUE(Registry::SoftwareKeyExists((scratch_.SoftwarePath() + "\\Locked").c_str(), true));

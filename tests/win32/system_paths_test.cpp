@@ -1,3 +1,5 @@
+#include "platform/system_paths.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -6,7 +8,6 @@
 
 #include "platform/path_text.h"
 #include "platform/registry_locations.h"
-#include "platform/system_paths.h"
 #include "tests/win32/file_test_support.h"
 #include "tests/win32/registry_access_test_support.h"
 

@@ -1,10 +1,11 @@
+#include "platform/whole_file.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 
 #include "platform/system_paths.h"
-#include "platform/whole_file.h"
 #include "tests/win32/file_test_support.h"
 
 namespace {

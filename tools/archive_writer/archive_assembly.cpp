@@ -1,14 +1,13 @@
 // From a plan to the installer: the parts, their placement in the section and in the volume
 // files, and the section appended to the engine image.
-#include "core/checksum.h"
 #include "archive/product_flags.h"
+#include "core/checksum.h"
 #include "tools/archive_writer/archive_parts.h"
 #include "tools/archive_writer/byte_sink.h"
 #include "tools/archive_writer/pe_image.h"
 #include "tools/codec/block_encoder.h"
 
 namespace {
-
 
 uint32_t SectionAlignmentUnit(const PeLayout& layout) {
   return layout.fileAlignment > layout.sectionAlignment ? layout.fileAlignment

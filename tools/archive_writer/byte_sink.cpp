@@ -18,17 +18,11 @@ char* ByteSink::Reserve(int n) {
 
 void ByteSink::U8(uint8_t value) { *Reserve(1) = char(value); }
 
-void ByteSink::U16(uint16_t value) {
-  StoreU16(Reserve(2), value);
-}
+void ByteSink::U16(uint16_t value) { StoreU16(Reserve(2), value); }
 
-void ByteSink::U32(uint32_t value) {
-  StoreU32(Reserve(4), value);
-}
+void ByteSink::U32(uint32_t value) { StoreU32(Reserve(4), value); }
 
-void ByteSink::U64(uint64_t value) {
-  StoreU64(Reserve(8), value);
-}
+void ByteSink::U64(uint64_t value) { StoreU64(Reserve(8), value); }
 
 void ByteSink::Bytes(const void* data, int n) {
   if (n < 1 || data == nullptr) return;

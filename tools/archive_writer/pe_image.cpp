@@ -15,9 +15,7 @@ constexpr uint32_t kLeastOptionalHeaderSize = kPeCheckSumField + 4 - kPeOptional
 uint32_t U32At(const String& image, uint32_t offset) {
   return uint32_t(image.ReadU32At(int(offset)));
 }
-uint16_t U16At(const String& image, uint32_t offset) {
-  return LoadU16(image.CStr() + offset);
-}
+uint16_t U16At(const String& image, uint32_t offset) { return LoadU16(image.CStr() + offset); }
 
 bool IsPowerOfTwo(uint32_t v) { return v != 0 && (v & (v - 1)) == 0; }
 

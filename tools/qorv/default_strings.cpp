@@ -15,7 +15,8 @@ struct DefaultText {
 
 constexpr DefaultText kEnglish[] = {
     {StringId::kDisplayTitle, "<product> Setup"},
-    {StringId::kWelcome, "This program installs <product> on your computer.\n\n"
+    {StringId::kWelcome,
+     "This program installs <product> on your computer.\n\n"
      "It is best to close other programs before you go on.\n\nContinue with the installation?"},
     {StringId::kReinstallTitle, "<product> Is Already Installed"},
     {StringId::kReinstallHead, "<product> is already installed on this computer."},
@@ -29,7 +30,8 @@ constexpr DefaultText kEnglish[] = {
     {StringId::kStartStage, "Getting ready to install..."},
     {StringId::kAlreadyInstalled,
      "<product> is already installed. Uninstall it before installing this package again."},
-    {StringId::kChooseDirText, "Setup will install <product> into the folder below. "
+    {StringId::kChooseDirText,
+     "Setup will install <product> into the folder below. "
      "To use another folder, type its name or click Browse."},
     {StringId::kInvalidDirHead, "The folder name is not valid:"},
     {StringId::kUninstallCompleteTitle, "Uninstall Complete"},

@@ -26,7 +26,8 @@ int64_t TextBytes(const Vector<String>& texts) {
 std::pair<std::string, int64_t> LargestPart(const InstallerPlan& plan) {
   const ArchiveHeader& h = plan.header;
   int64_t strings = 0;
-  for (int id = 0; id < plan.languages.texts.Count(); ++id) strings += TextBytes(plan.languages.texts[id]);
+  for (int id = 0; id < plan.languages.texts.Count(); ++id)
+    strings += TextBytes(plan.languages.texts[id]);
   const int64_t batches = h.preInstallBatch.Length() + h.postInstallBatch.Length() +
                           h.finalBatch.Length() + h.uninstallBatch1.Length() +
                           h.uninstallBatch2.Length();
@@ -66,7 +67,8 @@ std::string CheckUninstallerPatch(const InstallerPlan& plan, const BuiltInstalle
   }
   const int64_t fileSize = installer.image.Length();
   const int64_t sectionEnd = int64_t(section.rawOffset) + section.rawSize;
-  const int64_t uninstaller = int64_t(section.rawOffset) + (fileSize > sectionEnd ? fileSize - sectionEnd : 0);
+  const int64_t uninstaller =
+      int64_t(section.rawOffset) + (fileSize > sectionEnd ? fileSize - sectionEnd : 0);
   const int64_t patchEnd = int64_t(h.uninstallerPatchOffset) + h.uninstallerPatch.Length();
   if (patchEnd <= uninstaller) return "";
   return "uninstall.patch_offset: the patch of " + std::to_string(h.uninstallerPatch.Length()) +

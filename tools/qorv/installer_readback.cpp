@@ -29,13 +29,17 @@ int FailCode(InstallerReadback& out, int code) { return Fail(out, code, CorruptC
 // no more than the image's SizeOfImage leaves after the section's address (the engine bounds its
 // reads so), filled from the file's raw data as far as it goes, zeros after. False with the
 // problem when the zeros after the raw data would pass kZeroTailLimit.
-bool MapSection(const String& image, const ArchiveSection& section, String& bytes, std::string& problem) {
+bool MapSection(const String& image, const ArchiveSection& section, String& bytes,
+                std::string& problem) {
   const int64_t imageSizeAt = int64_t(section.peHeaderOffset) + kPeSizeOfImageField;
-  const uint32_t imageSize = imageSizeAt + 4 <= image.Length() ? image.ReadU32At(int(imageSizeAt)) : 0;
+  const uint32_t imageSize =
+      imageSizeAt + 4 <= image.Length() ? image.ReadU32At(int(imageSizeAt)) : 0;
   uint32_t mapped = section.virtualSize != 0 ? section.virtualSize : section.rawSize;
-  const uint32_t roomInImage = section.virtualAddress < imageSize ? imageSize - section.virtualAddress : 0;
+  const uint32_t roomInImage =
+      section.virtualAddress < imageSize ? imageSize - section.virtualAddress : 0;
   if (mapped > roomInImage) mapped = roomInImage;
-  uint64_t available = uint64_t(image.Length()) > section.rawOffset ? image.Length() - section.rawOffset : 0;
+  uint64_t available =
+      uint64_t(image.Length()) > section.rawOffset ? image.Length() - section.rawOffset : 0;
   if (available > section.rawSize) available = section.rawSize;
   if (available > mapped) available = mapped;
   if (mapped - available > kZeroTailLimit) {
@@ -52,7 +56,8 @@ bool MapSection(const String& image, const ArchiveSection& section, String& byte
 // A block whose header claims more output than `limit` is refused before it is decoded.
 bool ClaimsAtMost(const String& block, int limit) {
   int claimed = 0;
-  return !ReadBlockHeader(reinterpret_cast<const uint8_t*>(block.CStr()), block.Length(), claimed) ||
+  return !ReadBlockHeader(reinterpret_cast<const uint8_t*>(block.CStr()), block.Length(),
+                          claimed) ||
          claimed <= limit;
 }
 
@@ -177,7 +182,8 @@ int ReadEntries(InstallerReadback& out) {
     const int code = ReadFileEntry(out.dataBlock.CStr(), size_t(out.dataBlock.Length()), offset,
                                    out.prologue.fileLengths[i], entry);
     if (code != 0) {
-      return Fail(out, code, std::string(CorruptCodeName(code)) + " (entry " + std::to_string(i) + ")");
+      return Fail(out, code,
+                  std::string(CorruptCodeName(code)) + " (entry " + std::to_string(i) + ")");
     }
     out.files.push_back(entry);
     if (!HasDestination(entry)) {
@@ -206,7 +212,8 @@ int ReadInstallerBack(const String& image, const VolumeSource& volumes, Installe
 
   String mapped;
   std::string problem;
-  if (!MapSection(image, out.section, mapped, problem)) return Fail(out, kArchiveOutOfBounds, problem);
+  if (!MapSection(image, out.section, mapped, problem))
+    return Fail(out, kArchiveOutOfBounds, problem);
   code = ReadArchivePrologue(reinterpret_cast<const uint8_t*>(mapped.CStr()),
                              size_t(mapped.Length()), out.prologue);
   if (code == kBuilderVersionTooNew) {

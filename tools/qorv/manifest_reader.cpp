@@ -46,10 +46,10 @@ String ShownText(const std::string& s) { return NormalizeLineBreaks(ToString(s))
 void CheckCount(const std::string& file, const toml::node* node, const std::string& key,
                 size_t count, size_t limit, const std::string& what) {
   if (count <= limit) return;
-  FailAt(file, node, key + ": at most " + std::to_string(limit) + " " + what +
-                         " (the installer's limit), found " + std::to_string(count));
+  FailAt(file, node,
+         key + ": at most " + std::to_string(limit) + " " + what +
+             " (the installer's limit), found " + std::to_string(count));
 }
-
 
 // Reading state: the manifest's folder, every file read, the newest file stamp seen.
 class ManifestReader {
@@ -205,8 +205,8 @@ void ManifestReader::ReadUninstall(ManifestSection& root) {
     FailAt(path_, uninstall.Node("patch_offset"), "uninstall.patch_offset: needs uninstall.patch_file");
   }
   if (const toml::array* values = uninstall.ArrayOfTables("values")) {
-    CheckCount(path_, values, uninstall.KeyName("values"), values->size(), size_t(kMaxHeaderRecords),
-               "[[uninstall.values]] tables");
+    CheckCount(path_, values, uninstall.KeyName("values"), values->size(),
+               size_t(kMaxHeaderRecords), "[[uninstall.values]] tables");
     // Sized once: the engine's Vector copies every element when it grows by one.
     h.uninstallValues.SetSize(int(values->size()));
     int index = 0;
@@ -372,7 +372,8 @@ void ManifestReader::ReadFiles(ManifestSection& root) {
 void ManifestReader::ReadDeletions(ManifestSection& root) {
   const toml::array* entries = root.ArrayOfTables("delete");
   if (entries == nullptr) return;
-  CheckCount(path_, entries, "delete", entries->size(), size_t(kMaxDeletionSpecs), "[[delete]] tables");
+  CheckCount(path_, entries, "delete", entries->size(), size_t(kMaxDeletionSpecs),
+             "[[delete]] tables");
   out_.plan.header.deletionSpecs.SetSize(int(entries->size()));
   int index = 0;
   for (const toml::node& node : *entries) {
@@ -381,8 +382,9 @@ void ManifestReader::ReadDeletions(ManifestSection& root) {
     if (!spec.Has("files")) FailAt(path_, &node, spec.KeyName("files") + ": missing");
     deletion.specification = ToString(spec.Text("files"));
     if (deletion.specification.Equals(String(kDeletionListEnd))) {
-      FailAt(path_, spec.Node("files"), spec.KeyName("files") + ": \"" + kDeletionListEnd +
-                                            "\" ends the installer's list of deletions");
+      FailAt(path_, spec.Node("files"),
+             spec.KeyName("files") + ": \"" + kDeletionListEnd +
+                 "\" ends the installer's list of deletions");
     }
     deletion.condition = uint8_t(spec.Named("condition", DeletionConditionNames(), 0));
     deletion.value = ToString(spec.Text("value"));
@@ -438,14 +440,16 @@ void ManifestReader::ReadStrings(const std::string& file, ManifestSection& strin
     if (!Utf8ToWindows1252(node->as_string()->get(), text, error)) FailAt(file, node, error);
     // An empty text stands for the engine's built-in one.
     const FormattedTextId* formatted = FindFormattedText(StringId(id));
-    if (formatted != nullptr && !text.empty() && !HasConversions(text.c_str(), formatted->conversions)) {
-      const std::string expected = *formatted->conversions == 0
-                                       ? std::string("no placeholders")
-                                       : std::string("the placeholders ") + formatted->conversions +
-                                             ", in this order";
-      FailAt(file, node, "strings." + key + ": string id " + key + " takes " + expected +
-                             " (a percent sign is written %%); the engine would show its English "
-                             "text instead");
+    if (formatted != nullptr && !text.empty() &&
+        !HasConversions(text.c_str(), formatted->conversions)) {
+      const std::string expected =
+          *formatted->conversions == 0
+              ? std::string("no placeholders")
+              : std::string("the placeholders ") + formatted->conversions + ", in this order";
+      FailAt(file, node,
+             "strings." + key + ": string id " + key + " takes " + expected +
+                 " (a percent sign is written %%); the engine would show its English "
+                 "text instead");
     }
     out[int(id)] = text;
   }

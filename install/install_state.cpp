@@ -1,0 +1,6 @@
+#include "install/install_state.h"
+
+String UninstallDir;
+String InstallLog;
+String ErrorSummary;
+String LaunchOnExit;
