@@ -8,8 +8,10 @@
 #include "config/language_strings.h"
 #include "config/settings.h"
 #include "core/checksum.h"
+#include "install/install_state.h"
 #include "install/installer_archive.h"
 #include "platform/file.h"
+#include "platform/file_open_mode.h"
 #include "platform/path_text.h"
 #include "platform/system_paths.h"
 #include "ui/message_pump.h"
@@ -20,8 +22,6 @@
 
 namespace {
 
-// Opened for reading as an existing file that other processes may read too.
-constexpr unsigned kVolumeOpenMode = 0x0111;
 constexpr unsigned kVolumePromptStyle = MB_OKCANCEL | MB_ICONQUESTION;  // 0x21
 constexpr int kVolumeIdentifierSize = 4;
 
@@ -61,7 +61,7 @@ void ReadVolumes(size_t filled, size_t dataSize) {
     for (int attempts = 0;;) {
       if (attempts > 0) AskForVolume(number, path, attempts > 1);
       File volume;
-      if (volume.Open(path, kVolumeOpenMode) != FileOpenResult::kSuccess) {
+      if (volume.Open(path, OpenMode::kReadShared) != FileOpenResult::kSuccess) {
         ++attempts;
         continue;
       }
@@ -113,8 +113,6 @@ size_t TakeOwnPart(size_t dataSize) {
   blockBytes = owned.CStr();
   return size_t(available);
 }
-
-void WaitForStageDelay() { WaitStepMinimum(InstallerHeader.stageDelay); }
 
 }  // namespace
 

@@ -34,8 +34,6 @@ constexpr char kMasterDirectory[] = "<master>";
 
 bool Has(ProductFlag flag) { return HasFlag(ProductFlags, flag); }
 
-void WaitForStageDelay() { WaitStepMinimum(InstallerHeader.stageDelay); }
-
 bool AnsweredYes(HWND owner, StringId text, StringId title, unsigned style) {
   return ShowMessageBox(owner, LookupString(text).CStr(), LookupString(title).CStr(), style) ==
          IDYES;

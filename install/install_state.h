@@ -16,3 +16,7 @@ extern String ErrorSummary;
 
 // /r:"program": started at the very end of a successful installation.
 extern String LaunchOnExit;
+
+// Holds the sequence until the current stage has been shown for the archive's StageDelay
+// (never in automatic mode), so that short stages can still be read.
+void WaitForStageDelay();

@@ -6,25 +6,23 @@
 #include "install/install_state.h"
 #include "install/installer_archive.h"
 #include "platform/file.h"
+#include "platform/file_open_mode.h"
 #include "platform/shell_session.h"
 #include "platform/system_paths.h"
 #include "ui/messages.h"
 #include "ui/scripted_ui.h"
 #include "ui/windows.h"
 
+#ifdef QUORVEX_TEST_SEAM
 namespace {
 
-// Opened for reading as an existing file that other processes may read too.
-constexpr unsigned kOwnFileMode = 0x0111;
-
-#ifdef QUORVEX_TEST_SEAM
 int __stdcall TranscribeSessionEnd(unsigned flags, unsigned long) {
   AppendScriptedEvent(String::Formatted("end session 0x%08X", flags));
   return TRUE;
 }
-#endif
 
 }  // namespace
+#endif
 
 void PrepareProcess() { SetErrorMode(SEM_FAILCRITICALERRORS); }
 
@@ -46,7 +44,7 @@ void RunInstallMode(const CommandLineRequests& requests) {
   if (ScriptedUiActive()) SetExitWindowsForTesting(TranscribeSessionEnd);
 #endif
   String ownPath = OwnPathFromCommandLine(GetCommandLineA());
-  if (InstallerFile.Open(ownPath, kOwnFileMode, FILE_ATTRIBUTE_NORMAL) != 0)
+  if (InstallerFile.Open(ownPath, OpenMode::kReadShared, FILE_ATTRIBUTE_NORMAL) != 0)
     FatalErrorFormat("Error code 1: The Quorvex could not open itself.  Filename:\n%s",
                      ownPath.CStr());
   ReadOwnArchive();
