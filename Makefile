@@ -1,11 +1,11 @@
 # Set-up and build entry points; see README.md.
 #   make demo   bootstrap, build the engine and qorv, build the example installer and run it
 #               under Wine, saying what it showed
-#   make test   bootstrap, build the three trees, run every test
+#   make test   bootstrap, build the five trees, run every test
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: all bootstrap build native win64 win32 fuzz test demo bench clean
+.PHONY: all bootstrap build native win64 win32 fuzz i386 test demo bench clean
 
 all: build
 
@@ -18,6 +18,8 @@ build/win64/CMakeCache.txt:
 	cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug
 build/fuzz/CMakeCache.txt:
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_FUZZ=ON -DQUORVEX_TESTS=OFF
+build/i386/CMakeCache.txt:
+	cmake -S . -B build/i386 -DCMAKE_TOOLCHAIN_FILE=cmake/i386.cmake -DCMAKE_BUILD_TYPE=Debug
 build/win32/CMakeCache.txt:
 	cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DQUORVEX_TESTS=OFF -DQUORVEX_TEST_SEAM=OFF
@@ -30,14 +32,17 @@ win32: build/win32/CMakeCache.txt
 	cmake --build build/win32 -j$(JOBS)
 fuzz: build/fuzz/CMakeCache.txt
 	cmake --build build/fuzz -j$(JOBS)
+i386: build/i386/CMakeCache.txt
+	cmake --build build/i386 -j$(JOBS)
 
-build: native win64 win32 fuzz
+build: native win64 win32 fuzz i386
 
 test: bootstrap
 	$(MAKE) build
 	ctest --test-dir build/native --output-on-failure
 	ctest --test-dir build/win64 --output-on-failure
 	ctest --test-dir build/fuzz --output-on-failure
+	ctest --test-dir build/i386 --output-on-failure
 	@ls -l build/win64/quorvex.exe build/win32/quorvex.exe | awk '{print "built " $$9 ": " $$5 " bytes"}'
 
 demo: bootstrap build/native/CMakeCache.txt build/win64/CMakeCache.txt build/win32/CMakeCache.txt

@@ -71,8 +71,17 @@ if(QUORVEX_TESTS)
   # win32_tests has its own main (tests/win32/main.cpp); e2e_tests drives quorvex.exe.
   set(win32_main)
   set(e2e_main GTest::gtest_main quorvex_archive_writer)
+  # The number texts go through the C runtime's printf: the native tree checks their tables
+  # against glibc's, and the Win32 test program runs the same tables against mingw-w64's, which
+  # the engine uses.
+  set(win32_shared_tests size_text_test format_decimal_test number_words_test)
+  list(TRANSFORM win32_shared_tests PREPEND ${PROJECT_SOURCE_DIR}/tests/native/)
+  list(TRANSFORM win32_shared_tests APPEND .cpp)
   foreach(suite win32 e2e)
     quorvex_sources(suite_sources tests/${suite})
+    if(suite STREQUAL "win32")
+      list(APPEND suite_sources ${win32_shared_tests})
+    endif()
     file(GLOB suite_resources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${suite}/*.rc)
     list(APPEND suite_sources ${suite_resources})
     if(suite_sources)

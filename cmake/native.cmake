@@ -1,6 +1,7 @@
 # Portable layers built for the host: tested with sanitizers, benchmarked without. The folders
 # keep their order and their rule (cmake/layers.cmake): the core library, the platform layer's
-# pure text operations, the archive readers and the configuration's pure parts.
+# pure text operations, the archive readers, the configuration's pure parts and the title height
+# of the user interface.
 include(cmake/layers.cmake)
 foreach(layer core archive)
   quorvex_sources(layer_sources_${layer} ${layer})
@@ -10,8 +11,11 @@ endforeach()
 set(layer_sources_platform platform/path_text.cpp platform/os_version.cpp)
 set(layer_sources_config config/variable_substitution.cpp config/file_spec_text.cpp
   config/language_table.cpp config/archive_text.cpp config/formatted_texts.cpp)
+# The user interface's one portable file: the title's pixel height.
+set(layer_sources_ui ui/title_height.cpp)
 list(TRANSFORM layer_sources_platform PREPEND ${PROJECT_SOURCE_DIR}/)
 list(TRANSFORM layer_sources_config PREPEND ${PROJECT_SOURCE_DIR}/)
+list(TRANSFORM layer_sources_ui PREPEND ${PROJECT_SOURCE_DIR}/)
 set(sanitize -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 
 # NAME links every portable layer; their compile and link options go on NAME_flags.
@@ -22,6 +26,10 @@ endfunction()
 option(QUORVEX_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
 if(QUORVEX_FUZZ)
   include(cmake/fuzz.cmake)
+  return()
+endif()
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  include(cmake/i386_tests.cmake)
   return()
 endif()
 

@@ -45,6 +45,9 @@ void SkipWeekdayName(TextCursor& cursor) {
   }
 }
 
+// In any case, like the month and weekday names: in "MARCH 3RD 2003" the "RD" is the day's
+// suffix; left in place it would end the year's digits before they start and turn the date into
+// March of the year 3.
 void SkipOrdinalSuffix(TextCursor& cursor) {
   static constexpr const char* kSuffixes[] = {"st", "nd", "rd", "th"};
   for (const char* suffix : kSuffixes) {

@@ -25,7 +25,9 @@ String NumberToWords(double value, int style);
 // n as an ordinal in words: "First", "Twenty First", "One Hundred Twelfth", "Negative Third".
 String OrdinalWords(int n);
 
-// n in digits with its English suffix: "1st", "2nd", "3rd", "11th", "22nd", "111th", "-1st".
+// n in digits with its English suffix: "1st", "2nd", "3rd", "11th", "22nd", "111th", "-1st". The
+// suffix follows the magnitude's last two digits, so 111 and negatives read as English does
+// rather than as a remainder by 10 would give ("111st", "-1th").
 String ShortOrdinal(int n);
 
 // A byte count with a unit of powers of 1,024: "1023 bytes", "1.50 KB", "1.00 GB", "2.00 TB".

@@ -180,7 +180,9 @@ class String {
   String TakeQuoted(int start = 0, char quote = '"');
   String TakeToken();
 
-  // Appends the pieces to out and returns how many; this string is unchanged.
+  // Appends the pieces to out and returns how many; this string is unchanged. With
+  // kUniquePieces repeats are then removed from the whole of out (its earlier entries too) and
+  // the result counts the pieces of this string that remain.
   int Split(Array<String>& out, const char* delimiters, int flags = 0) const;
 
   // Numbers.

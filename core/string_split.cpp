@@ -9,15 +9,31 @@ using string_chars::InSet;
 
 namespace {
 
-bool Contains(const Array<String>& list, const String& piece) {
-  for (int i = 0; i < list.Count(); ++i) {
+bool ContainsBefore(const Array<String>& list, int end, const String& piece) {
+  for (int i = 0; i < end; ++i) {
     if (list.At(i).Equals(piece)) return true;
   }
   return false;
 }
 
+// Removes every entry of list that repeats an earlier one (exact comparison), entries that were
+// there before this split included. Returns how many entries from index `first` on remain.
+int RemoveDuplicates(Array<String>& list, int first) {
+  int remainingNew = 0;
+  for (int i = 0; i < list.Count();) {
+    if (ContainsBefore(list, i, list.At(i))) {
+      if (i < first) --first;
+      list.RemoveAt(i);
+      continue;
+    }
+    if (i >= first) ++remainingNew;
+    ++i;
+  }
+  return remainingNew;
+}
+
 // Applies the piece flags (trimming, unquoting) and appends the piece unless it is dropped as
-// empty or as a duplicate. Returns 1 when appended.
+// empty. Returns 1 when appended.
 int EmitPiece(const char* text, int start, int end, int flags, Array<String>& out) {
   String piece(text + start, end - start);
   if (flags & String::kTrimPieces) piece.Trim();
@@ -28,7 +44,6 @@ int EmitPiece(const char* text, int start, int end, int flags, Array<String>& ou
     if (flags & String::kTrimPieces) piece.Trim();
   }
   if (piece.IsEmpty() && !(flags & String::kKeepEmpty)) return 0;
-  if ((flags & String::kUniquePieces) && Contains(out, piece)) return 0;
   out.AppendDefault() = std::move(piece);
   return 1;
 }
@@ -39,7 +54,7 @@ int EmitPiece(const char* text, int start, int end, int flags, Array<String>& ou
 // NUL, as the flags choose. Delimiters inside a quoted run do not count with kQuotedRuns, and a
 // set byte that is immediately repeated does not count with kRepeatedDelimiterJoins.
 int String::Split(Array<String>& out, const char* delimiters, int flags) const {
-  if (length_ < 1) return 0;
+  if (length_ < 1) return 0;  // nothing split: the list is left as it is
   int appended = 0;
   int pieceStart = 0;
   bool endsWithDelimiter = false;
@@ -81,5 +96,8 @@ int String::Split(Array<String>& out, const char* delimiters, int flags) const {
   if (pieceStart < length_ || endsWithDelimiter) {
     appended += EmitPiece(text_, pieceStart, length_, flags, out);
   }
+  // Duplicates go from the whole list once the split is done; what is counted is the pieces of
+  // this text that remain.
+  if (flags & kUniquePieces) return RemoveDuplicates(out, out.Count() - appended);
   return appended;
 }

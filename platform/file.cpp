@@ -27,6 +27,31 @@ const DWORD kDispositions[] = {OPEN_ALWAYS, OPEN_EXISTING, CREATE_NEW, CREATE_AL
 
 HANDLE Native(void* handle) { return static_cast<HANDLE>(handle); }
 
+#ifdef QUORVEX_TEST_SEAM
+CreateFileFunction createFile = nullptr;
+PauseFunction pause = nullptr;
+#endif
+
+HANDLE CreateFileWith(const char* path, DWORD access, DWORD share, DWORD disposition,
+                      DWORD attributes) {
+#ifdef QUORVEX_TEST_SEAM
+  if (createFile != nullptr) {
+    return createFile(path, access, share, nullptr, disposition, attributes, nullptr);
+  }
+#endif
+  return CreateFileA(path, access, share, nullptr, disposition, attributes, nullptr);
+}
+
+void PauseBeforeRetry(DWORD milliseconds) {
+#ifdef QUORVEX_TEST_SEAM
+  if (pause != nullptr) {
+    pause(milliseconds);
+    return;
+  }
+#endif
+  Sleep(milliseconds);
+}
+
 bool IsTempKind(uint32_t nameKind) {
   return nameKind == OpenMode::kTempInDefaultDir || nameKind == OpenMode::kTempInNamedDir ||
          nameKind == OpenMode::kTempBesideName;
@@ -116,19 +141,18 @@ int File::OpenResolved(const char* name, uint32_t mode, uint32_t attributes) {
 
   HANDLE handle = INVALID_HANDLE_VALUE;
   for (int attempts = 0;;) {
-    handle = CreateFileA(path_.CStr(), access, share, nullptr, kDispositions[disposition],
-                         attributes, nullptr);
+    handle = CreateFileWith(path_.CStr(), access, share, kDispositions[disposition], attributes);
     if (handle != INVALID_HANDLE_VALUE) break;
     const DWORD error = GetLastError();
     if ((mode & OpenMode::kRetryOnce) && attempts++ == 0) {
-      Sleep(kRetryOnceDelayMs);
+      PauseBeforeRetry(kRetryOnceDelayMs);
       continue;
     }
     // Another program holding the file usually lets go soon (a virus scanner, an indexer). The
     // two rules share one counter: with kRetryOnce a persistent hold gives four calls, not six.
     if (error == ERROR_SHARING_VIOLATION && !(mode & OpenMode::kNoSharingRetry) &&
         attempts++ < kSharingRetries) {
-      Sleep(kSharingRetryDelayMs);
+      PauseBeforeRetry(kSharingRetryDelayMs);
       continue;
     }
     return ResultForError(error, wantsWrite, path_);
@@ -202,8 +226,9 @@ void File::Close() {
   cache_.Reset();
 }
 
-// The file becomes exactly the cache: written from position 0 and cut after it. A failed write
-// leaves the file's tail alone rather than cutting at an arbitrary point.
+// The file becomes exactly the cache: written from position 0 and cut after it. A write that
+// fails part way is cut where it stopped, so the file holds a leading part of the new contents
+// rather than new bytes followed by the old tail.
 void File::WriteBackCache() {
   FlushCache();
   inMemory_ = false;
@@ -217,7 +242,10 @@ void File::FlushCache() {
   const int position = cache_.Tell();
   inMemory_ = false;
   cacheDirty_ = false;
-  if (SeekFromStart(0) && Write(cache_.Buffer().CStr(), cache_.Size())) Truncate();
+  if (SeekFromStart(0)) {
+    Write(cache_.Buffer().CStr(), cache_.Size());
+    Truncate();
+  }
   inMemory_ = true;
   cache_.SeekFromStart(position);
 }
@@ -438,8 +466,10 @@ bool File::Truncate() {
     return false;
   }
   if (inMemory_) {
+    // A cut must reach the disk on Close too; a cut at the end changes nothing, and must not
+    // make Close rewrite the file (and move its modification time).
+    if (cache_.Tell() < cache_.Size()) cacheDirty_ = true;
     cache_.Truncate();
-    cacheDirty_ = true;  // the cut must reach the disk on Close too
     return true;
   }
   if (handle_ == nullptr) return false;
@@ -465,3 +495,10 @@ bool File::SetModifiedTime(const FileStamp& stamp) {
   Flush();
   return SetFileTime(Native(handle_), nullptr, nullptr, &utcTime) != 0;
 }
+
+#ifdef QUORVEX_TEST_SEAM
+void SetFileOpenCallsForTesting(CreateFileFunction function, PauseFunction pauseFunction) {
+  createFile = function;
+  pause = pauseFunction;
+}
+#endif

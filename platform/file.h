@@ -119,3 +119,15 @@ class File : public Reader, public Writer {
   bool canWrite_ = false;
   String lastError_;
 };
+
+#ifdef QUORVEX_TEST_SEAM
+#include <windows.h>
+// Test builds only: File::Open makes its calls of CreateFileA and its pauses between tries
+// through these (null restores the system's own), so that tests can count the tries against a
+// real holder of the file and see the pauses. They should pass the calls on.
+using CreateFileFunction = HANDLE(WINAPI*)(const char* path, DWORD access, DWORD share,
+                                           SECURITY_ATTRIBUTES* security, DWORD disposition,
+                                           DWORD attributes, HANDLE templateFile);
+using PauseFunction = void(WINAPI*)(DWORD milliseconds);
+void SetFileOpenCallsForTesting(CreateFileFunction createFile, PauseFunction pause);
+#endif

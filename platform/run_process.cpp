@@ -53,12 +53,12 @@ STARTUPINFOA StartupInfo(uint32_t flags) {
 
 // Waits for the process to end; with pumping, in steps of 1 ms with the window messages of
 // the thread dispatched after each step, so that the windows repaint and Cancel still works.
-void WaitForEnd(HANDLE process, bool pump) {
-  if (!pump) {
-    WaitForSingleObject(process, INFINITE);
-    return;
-  }
-  while (WaitForSingleObject(process, 1) == WAIT_TIMEOUT) PumpMessages();
+// False when the wait itself failed: the process may still be running.
+bool WaitForEnd(HANDLE process, bool pump) {
+  if (!pump) return WaitForSingleObject(process, INFINITE) == WAIT_OBJECT_0;
+  DWORD waited;
+  while ((waited = WaitForSingleObject(process, 1)) == WAIT_TIMEOUT) PumpMessages();
+  return waited == WAIT_OBJECT_0;
 }
 
 }  // namespace
@@ -79,9 +79,13 @@ uint32_t RunProcess(const char* commandLine, uint32_t flags, const char* directo
   }
   uint32_t result = kProcessStarted;
   if (flags & RunFlags::kWait) {
-    WaitForEnd(process.hProcess, (flags & RunFlags::kPumpWhileWaiting) != 0);
+    // A process the wait did not see end has no exit code yet: GetExitCodeProcess would give
+    // STILL_ACTIVE (259), which a caller would take for the child's own code.
     DWORD exitCode = 0;
-    if (GetExitCodeProcess(process.hProcess, &exitCode)) result = exitCode;
+    if (WaitForEnd(process.hProcess, (flags & RunFlags::kPumpWhileWaiting) != 0) &&
+        GetExitCodeProcess(process.hProcess, &exitCode)) {
+      result = exitCode;
+    }
   }
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);

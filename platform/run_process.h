@@ -24,7 +24,7 @@ inline constexpr uint32_t kProcessStarted = 0x80000001;  // no exit code was wai
 // Starts commandLine (no application name; the caller's environment) in directory (null: the
 // current one). kProcessNotStarted for a null or empty command or a failure to start; without
 // kWait kProcessStarted; with it the child's exit code (kProcessStarted when that cannot be
-// read). The child is never stopped, whatever happens to the caller while it waits.
+// read, or when the wait failed and the child may still run). The child is never stopped, whatever happens to the caller while it waits.
 uint32_t RunProcess(const char* commandLine, uint32_t flags, const char* directory);
 
 #ifdef QUORVEX_TEST_SEAM

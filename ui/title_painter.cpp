@@ -2,12 +2,12 @@
 
 #include "config/language_strings.h"
 #include "config/settings.h"
+#include "ui/title_height.h"
 
 namespace {
 
 constexpr char kTitleFace[] = "Times New Roman";
 constexpr int kBold = 700;
-constexpr double kPointsPerInch = 72.0;
 // The text's left edge; the shadow keeps this margin plus its own offset.
 constexpr int kTitleMargin = 2;
 constexpr COLORREF kShadowColour = 0;
@@ -17,7 +17,7 @@ bool IsTrailingBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c ==
 }  // namespace
 
 TitleFont CreateTitleFont(HDC dc, double points) {
-  int height = int(GetDeviceCaps(dc, LOGPIXELSY) * points * (1 / kPointsPerInch));
+  int height = TitleFontHeight(GetDeviceCaps(dc, LOGPIXELSY), points);
   HFONT font = CreateFontA(height, 0, 0, 0, kBold, TRUE, FALSE, FALSE, DEFAULT_CHARSET,
                            OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, 0, kTitleFace);
   return TitleFont{font, height, points};

@@ -54,6 +54,12 @@ void Reheader(ArchiveParts& parts, const String& block) {
   SetHeaderBlock(parts, block, ArchiveChecksum(block.CStr(), block.Length()), kLevel);
 }
 
+// The stored checksum of a sound header block, off by one.
+void WrongHeaderChecksum(ArchiveParts& parts) {
+  const String& block = parts.headerBlock;
+  SetHeaderBlock(parts, String(block), ArchiveChecksum(block.CStr(), block.Length()) + 1, kLevel);
+}
+
 void AddTexts(Vector<String>& texts, int n) {
   for (int i = 0; i < n; ++i) texts.Append(String::Formatted("text %d", i));
 }
@@ -130,6 +136,12 @@ const Damage kDamages[] = {
                       ArchiveChecksum(stored.CStr(), stored.Length()), kLevel);
      },
      nullptr, Delivery::kRun, 25},
+    // Two faults: the checksum is compared before any field is read, so its code wins.
+    {"header checksum and StageDelay 10000",
+     [](InstallerPlan& plan) { plan.header.stageDelay = 10000; }, WrongHeaderChecksum, nullptr,
+     Delivery::kRun, 25},
+    {"header checksum and no language", [](InstallerPlan& plan) { plan.languages = LanguageTables(); },
+     WrongHeaderChecksum, nullptr, Delivery::kRun, 25},
     {"header too short for ProductFlags", nullptr,
      [](ArchiveParts& parts) { Reheader(parts, String("\x01\x02\x03", 3)); }, nullptr,
      Delivery::kRun, 25, "none"},

@@ -60,3 +60,68 @@ QuorvexRun RunProgram(const std::string& program, const std::string& commandLine
   DeleteFileA(answersPath.c_str());
   return run;
 }
+
+namespace {
+
+struct WindowSearch {
+  DWORD process;
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char className[64] = "";
+  if (owner == search->process && GetClassNameA(window, className, sizeof className) &&
+      lstrcmpiA(className, search->className) == 0) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// How often, and how far apart, the process's windows are looked for.
+constexpr int kWindowLooks = 400;
+constexpr DWORD kWindowLookPauseMs = 50;
+
+}  // namespace
+
+HWND ProcessWindow(DWORD process, const char* className) {
+  WindowSearch search = {process, className, nullptr};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+unsigned long RunProgramToFirstDialog(const std::string& program, const std::string& commandLine,
+                                      const std::function<void(DWORD, HWND)>& look) {
+  SetEnvironmentVariableA("QUORVEX_UI_TRANSCRIPT", nullptr);
+  SetEnvironmentVariableA("QUORVEX_UI_ANSWERS", nullptr);
+  std::string line = commandLine.empty() ? "\"" + program + "\"" : commandLine;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  unsigned long exitCode = 0xdeadbeef;
+  if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return exitCode;
+  }
+  HWND dialog = nullptr;
+  for (int i = 0; i < kWindowLooks && dialog == nullptr; ++i) {
+    if (WaitForSingleObject(process.hProcess, kWindowLookPauseMs) == WAIT_OBJECT_0) break;
+    dialog = ProcessWindow(process.dwProcessId, "#32770");
+  }
+  if (dialog != nullptr) {
+    WaitForInputIdle(process.hProcess, kRunTimeoutMs);
+    look(process.dwProcessId, dialog);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), 0);
+  }
+  if (WaitForSingleObject(process.hProcess, kRunTimeoutMs) == WAIT_OBJECT_0 && dialog != nullptr)
+    GetExitCodeProcess(process.hProcess, &exitCode);
+  else
+    TerminateProcess(process.hProcess, 0xdead);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return exitCode;
+}

@@ -2,6 +2,9 @@
 // scripted UI and reports what it showed and how it ended.
 #pragma once
 
+#include <windows.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,3 +25,13 @@ QuorvexRun RunQuorvex(const std::string& commandLine,
 
 // The full path of quorvex.exe.
 std::string QuorvexPath();
+
+// Runs program with its real UI (no script) up to its first dialog: once a dialog of the process
+// is up and the process waits for input, look is called with the process id and that dialog;
+// then the dialog's second button (1003) is pressed. Returns the exit code (0xdeadbeef when no
+// dialog came up, and the process was ended).
+unsigned long RunProgramToFirstDialog(const std::string& program, const std::string& commandLine,
+                                      const std::function<void(DWORD, HWND)>& look);
+
+// The top-level window of class className that process owns; null when there is none.
+HWND ProcessWindow(DWORD process, const char* className);

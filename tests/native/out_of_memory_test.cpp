@@ -16,8 +16,9 @@ const char kHeader4096[] =
     "Out Of Memory.  Make sure your hard drive is not full.\n"
     "Requested size = 4096 (0x00001000)\n\nStack contents:";
 
-// A request no allocator can satisfy; operator new and malloc see it as a plain size.
-size_t ImpossibleSize() { return SIZE_MAX / 2; }
+// A request no allocator can satisfy, on 32-bit hosts too: larger than any object may be
+// (PTRDIFF_MAX). operator new and malloc see it as a plain size.
+size_t ImpossibleSize() { return SIZE_MAX / 2 + 1; }
 
 std::string ShownSize(size_t size) {
   char text[64];

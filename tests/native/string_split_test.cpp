@@ -121,4 +121,19 @@ TEST(StringSplit, AppendsToWhatTheListHolds) {
   EXPECT_EQ(Pieces(out), (std::vector<std::string>{"first", "x", "y", "z"}));
 }
 
+// 0x0100 removes duplicates from the whole list once the split is done: entries the list held
+// before are compared too, and a repeat among them goes as well; the first occurrence stays.
+// The result counts this text's pieces that remain.
+TEST(StringSplit, UniquePiecesAreRemovedFromTheWholeList) {
+  Array<String> out;
+  for (const char* entry : {"a", "b", "a"}) out.Append(String(entry));
+  EXPECT_EQ(String("c;b;c;d").Split(out, ";", 0x0100), 2);
+  EXPECT_EQ(Pieces(out), (std::vector<std::string>{"a", "b", "c", "d"}));
+  // Without the flag the list's own repeats stay.
+  Array<String> kept;
+  for (const char* entry : {"a", "a"}) kept.Append(String(entry));
+  EXPECT_EQ(String("a").Split(kept, ";"), 1);
+  EXPECT_EQ(Pieces(kept), (std::vector<std::string>{"a", "a", "a"}));
+}
+
 }  // namespace

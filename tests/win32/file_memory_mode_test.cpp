@@ -103,6 +103,38 @@ TEST_F(FileMemoryModeTest, UnchangedFileIsNotRewritten) {
   EXPECT_EQ(ReadBytes(path_), "0123456789");
 }
 
+// Truncate at the end cuts nothing: the file is neither rewritten nor given a new time.
+TEST_F(FileMemoryModeTest, TruncateAtTheEndLeavesTheFileUntouched) {
+  ASSERT_TRUE(WriteBytes(path_, "0123456789"));
+  AgeFile(path_);
+  const FILETIME before = LastWriteTime(path_);
+  File file;
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), FileOpenResult::kSuccess);
+  ASSERT_TRUE(file.SeekFromEnd(0));
+  EXPECT_TRUE(file.Truncate());
+  file.Close();
+  EXPECT_TRUE(SameTime(LastWriteTime(path_), before));
+  EXPECT_EQ(ReadBytes(path_), "0123456789");
+}
+
+// A read past the end fails and leaves the position at the end of the contents, as a short
+// read through the handle does: what is written next follows the contents without a gap.
+TEST_F(FileMemoryModeTest, AFailedReadLeavesThePositionAtTheEnd) {
+  ASSERT_TRUE(WriteBytes(path_, "0123456789"));
+  File file;
+  ASSERT_EQ(file.Open(path_.c_str(), kMemoryMode), FileOpenResult::kSuccess);
+  ASSERT_TRUE(file.SeekFromStart(6));
+  char out[10];
+  EXPECT_FALSE(file.Read(out, 10));
+  EXPECT_EQ(Str(file.LastError()), "Read past end of file");
+  EXPECT_EQ(file.Tell(), 10);
+  EXPECT_TRUE(file.AtEnd());
+  EXPECT_TRUE(file.Write("ab", 2));
+  EXPECT_EQ(file.Size(), 12);
+  file.Close();
+  EXPECT_EQ(ReadBytes(path_), "0123456789ab");
+}
+
 TEST_F(FileMemoryModeTest, PositionsStayWithinTheContents) {
   ASSERT_TRUE(WriteBytes(path_, "0123456789"));
   File file;

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/file.h"
 #include "platform/temp_dir.h"
@@ -264,6 +265,86 @@ TEST_F(FileOpenTest, NoSharingRetryDoesNotWaitForTheHolder) {
   File file;
   EXPECT_EQ(file.Open(path.c_str(), OpenMode::kReadShared | OpenMode::kNoSharingRetry),
             FileOpenResult::kLocked);
+}
+
+// What File::Open asked of the system: the error of each CreateFileA call (0 for success) and
+// each pause, in order. The calls are passed on.
+struct OpenCalls {
+  std::vector<DWORD> errors;
+  std::vector<DWORD> pauses;
+};
+OpenCalls* watchedOpenCalls = nullptr;
+
+HANDLE WINAPI WatchCreateFile(const char* path, DWORD access, DWORD share,
+                              SECURITY_ATTRIBUTES* security, DWORD disposition, DWORD attributes,
+                              HANDLE templateFile) {
+  HANDLE handle =
+      CreateFileA(path, access, share, security, disposition, attributes, templateFile);
+  const DWORD error = handle == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+  watchedOpenCalls->errors.push_back(error);
+  SetLastError(error);
+  return handle;
+}
+
+void WINAPI WatchPause(DWORD milliseconds) {
+  watchedOpenCalls->pauses.push_back(milliseconds);
+  Sleep(milliseconds);
+}
+
+// Persistent sharing violations: six tries 100 ms apart, or four with kRetryOnce (its own 150 ms
+// pause first, then the sharing tries on the same count); kNoSharingRetry stops the sharing
+// tries. Any other error is retried only by kRetryOnce, once.
+TEST_F(FileOpenTest, RetriesAreCountedAndPaused) {
+  const std::string held = scratch_ / "held.txt";
+  const std::string missing = scratch_ / "missing.txt";
+  ASSERT_TRUE(WriteBytes(held, "data"));
+  Holder holder(held);
+  ASSERT_TRUE(holder.Holds());
+  const DWORD kShared = ERROR_SHARING_VIOLATION;
+  const DWORD kMissing = ERROR_FILE_NOT_FOUND;
+  const struct {
+    const std::string* path;
+    uint32_t extra;
+    int result;
+    std::vector<DWORD> errors;
+    std::vector<DWORD> pauses;
+  } cases[] = {
+      {&held, 0, FileOpenResult::kLocked, std::vector<DWORD>(6, kShared),
+       std::vector<DWORD>(5, 100)},
+      {&held, OpenMode::kRetryOnce, FileOpenResult::kLocked, std::vector<DWORD>(4, kShared),
+       {150, 100, 100}},
+      {&held, OpenMode::kNoSharingRetry, FileOpenResult::kLocked, {kShared}, {}},
+      {&held, OpenMode::kRetryOnce | OpenMode::kNoSharingRetry, FileOpenResult::kLocked,
+       {kShared, kShared}, {150}},
+      {&missing, 0, FileOpenResult::kFileNotFound, {kMissing}, {}},
+      {&missing, OpenMode::kRetryOnce, FileOpenResult::kFileNotFound, {kMissing, kMissing},
+       {150}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(*c.path + " extra " + std::to_string(c.extra));
+    OpenCalls calls;
+    watchedOpenCalls = &calls;
+    SetFileOpenCallsForTesting(WatchCreateFile, WatchPause);
+    File file;
+    const int result = file.Open(c.path->c_str(), OpenMode::kReadShared | c.extra);
+    SetFileOpenCallsForTesting(nullptr, nullptr);
+    watchedOpenCalls = nullptr;
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(calls.errors, c.errors);
+    EXPECT_EQ(calls.pauses, c.pauses);
+  }
+  // Once the holder lets go, the first try opens the file and nothing pauses.
+  holder.Release();
+  OpenCalls calls;
+  watchedOpenCalls = &calls;
+  SetFileOpenCallsForTesting(WatchCreateFile, WatchPause);
+  File file;
+  const int result = file.Open(held.c_str(), OpenMode::kReadShared);
+  SetFileOpenCallsForTesting(nullptr, nullptr);
+  watchedOpenCalls = nullptr;
+  EXPECT_EQ(result, FileOpenResult::kSuccess);
+  EXPECT_EQ(calls.errors, std::vector<DWORD>{0});
+  EXPECT_TRUE(calls.pauses.empty());
 }
 
 // kRetryOnce retries whatever the error: a file that appears within 150 ms is found.

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "core/memory.h"
 #include "tests/support/ui_transcript.h"
 #include "tests/win32/dialog_test_support.h"
+#include "ui/message_pump.h"
 #include "ui/windows.h"
 
 namespace {
@@ -173,6 +176,53 @@ TEST_F(MessagesTest, ExitInstallerEndsWithOneAfterSuccessToo) {
       },
       testing::ExitedWithCode(1), "");
   EXPECT_TRUE(ReadUiTranscript().empty());
+}
+
+// Windows that say, on stderr, when they are destroyed (and whether minimised by then) and when
+// a message posted to them is dispatched: ExitInstaller's steps as they happen.
+LRESULT CALLBACK ReportingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  char name[32] = "";
+  GetWindowTextA(window, name, sizeof name);
+  std::string line;
+  if (message == WM_DESTROY) line = std::string(name) + (IsIconic(window) ? " minimised" : "") + " destroyed\n";
+  if (message == WM_APP) line = std::string(name) + " got a posted message\n";
+  if (!line.empty()) {
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND MakeReportingWindow(const char* name) {
+  static const ATOM registered = [] {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = ReportingWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QuorvexReportingWindow";
+    return RegisterClassA(&windowClass);
+  }();
+  if (registered == 0) return nullptr;
+  return CreateWindowExA(0, "QuorvexReportingWindow", name, WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+// The progress window goes first, then the background window, minimised before it is destroyed;
+// then the messages still queued are dispatched once; then the process ends with 1.
+TEST_F(MessagesTest, ExitInstallerClosesTheWindowsInOrderAndDrainsTheQueue) {
+  EXPECT_EXIT(
+      {
+        BackgroundWindow = MakeReportingWindow("background");
+        ProgressWindow = MakeReportingWindow("progress");
+        HWND other = MakeReportingWindow("other");
+        if (!BackgroundWindow || !ProgressWindow || !other) std::_Exit(3);
+        PumpMessages();
+        PostMessageA(other, WM_APP, 0, 0);
+        ExitInstaller();
+      },
+      testing::ExitedWithCode(1),
+      "progress destroyed\n"
+      "background minimised destroyed\n"
+      "other got a posted message\n");
 }
 
 // More than the address space of the process can hold.

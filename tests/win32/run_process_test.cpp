@@ -21,17 +21,25 @@ using file_test::WriteBytes;
 
 constexpr char kChildModeVariable[] = "QUORVEX_RUN_PROCESS_CHILD";
 constexpr DWORD kNoShowState = 0x100;
+constexpr char kReleaseEventName[] = "QuorvexRunProcessChildRelease";
 
 // Child mode. When the variable is set, this program reports one fact about itself as its
 // exit code and ends before the tests start:
 //   show           its start-up show state, kNoShowState when none was given
 //   write:HANDLE   writes "inherited" to the handle (hexadecimal); 1 when that worked
+//   wait           runs until the event kReleaseEventName is set, then reports 7
 DWORD ChildReport(const std::string& mode) {
   if (mode == "show") {
     STARTUPINFOA info = {};
     info.cb = sizeof info;
     GetStartupInfoA(&info);
     return (info.dwFlags & STARTF_USESHOWWINDOW) ? info.wShowWindow : kNoShowState;
+  }
+  if (mode == "wait") {
+    HANDLE release = OpenEventA(SYNCHRONIZE, FALSE, kReleaseEventName);
+    if (release == nullptr) return 0xBAD;
+    WaitForSingleObject(release, 60000);
+    return 7;
   }
   if (mode.rfind("write:", 0) == 0) {
     HANDLE handle = reinterpret_cast<HANDLE>(std::stoull(mode.substr(6), nullptr, 16));
@@ -164,6 +172,54 @@ TEST(RunProcess, PriorityFlagsChooseTheCreationFlags) {
     EXPECT_EQ(seenCreationFlags, c.creationFlags);
   }
   SetCreateProcessForTesting(nullptr);
+}
+
+// The child's full process handle; RunProcess gets one that may not be waited on.
+HANDLE fullChildHandle = nullptr;
+
+BOOL WINAPI HandOutUnwaitableHandle(const char* application, char* commandLine,
+                                    SECURITY_ATTRIBUTES* processSecurity,
+                                    SECURITY_ATTRIBUTES* threadSecurity, BOOL inheritHandles,
+                                    DWORD creationFlags, void* environment, const char* directory,
+                                    STARTUPINFOA* startup, PROCESS_INFORMATION* process) {
+  if (!CreateProcessA(application, commandLine, processSecurity, threadSecurity, inheritHandles,
+                      creationFlags, environment, directory, startup, process)) {
+    return FALSE;
+  }
+  fullChildHandle = process->hProcess;
+  HANDLE queryOnly = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), fullChildHandle, GetCurrentProcess(), &queryOnly,
+                       PROCESS_QUERY_INFORMATION, FALSE, 0)) {
+    return FALSE;
+  }
+  process->hProcess = queryOnly;
+  return TRUE;
+}
+
+// A wait that fails leaves no exit code to give: the child is still running, and its
+// STILL_ACTIVE (259) is not a code it ended with.
+TEST(RunProcess, AFailedWaitGivesNoExitCode) {
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, kReleaseEventName);
+  ASSERT_NE(release, nullptr);
+  SetEnvironmentVariableA(kChildModeVariable, "wait");
+  const std::string command = "\"" + OwnProgram() + "\"";
+  SetCreateProcessForTesting(HandOutUnwaitableHandle);
+  for (uint32_t pump : {0u, RunFlags::kPumpWhileWaiting}) {
+    SCOPED_TRACE(pump);
+    fullChildHandle = nullptr;
+    EXPECT_EQ(RunProcess(command.c_str(), RunFlags::kWait | pump, nullptr), kProcessStarted);
+    ASSERT_NE(fullChildHandle, nullptr);
+    DWORD stillRunning = 0;
+    EXPECT_TRUE(GetExitCodeProcess(fullChildHandle, &stillRunning));
+    EXPECT_EQ(stillRunning, DWORD(STILL_ACTIVE)) << "the child had not ended";
+    SetEvent(release);
+    EXPECT_EQ(WaitForSingleObject(fullChildHandle, 60000), WAIT_OBJECT_0);
+    CloseHandle(fullChildHandle);
+    ResetEvent(release);
+  }
+  SetCreateProcessForTesting(nullptr);
+  SetEnvironmentVariableA(kChildModeVariable, nullptr);
+  CloseHandle(release);
 }
 
 TEST(RunProcess, ShowFlagsChooseTheChildsShowState) {

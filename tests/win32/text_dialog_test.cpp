@@ -142,6 +142,54 @@ TEST_F(TextDialogTest, ShowsEveryNonBlankTextLanguageFirstLicencesBeforeReadmes)
   EXPECT_EQ(ReadUiTranscript(), expected);
 }
 
+// Records the caption and viewer text of every dialog of this thread once it has initialised
+// (a hook on the return of WM_INITDIALOG), for as long as it lives.
+class ShownTexts {
+ public:
+  ShownTexts() {
+    current_ = this;
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, Watch, nullptr, GetCurrentThreadId());
+  }
+  ~ShownTexts() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    current_ = nullptr;
+  }
+  bool Hooked() const { return hook_ != nullptr; }
+  const std::vector<std::string>& Shown() const { return shown_; }
+
+ private:
+  static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITDIALOG && current_ != nullptr) {
+      current_->shown_.push_back(WindowText(call->hwnd) + ": " +
+                                 ItemText(call->hwnd, IDC_TEXT_VIEWER));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static ShownTexts* current_;
+  HHOOK hook_ = nullptr;
+  std::vector<std::string> shown_;
+};
+ShownTexts* ShownTexts::current_ = nullptr;
+
+// The language's own texts (ids 63 and 64) come before the archive's, and "<product>" and
+// "<os>" are filled in, in any case, before a text is shown.
+TEST_F(TextDialogTest, ShowsTheLanguagesTextFirstWithProductAndOsFilledIn) {
+  ProductName = "Widget";
+  const std::string os = WindowsDir().CStr();
+  tables_.Set(63, "Licence of <Product> for <OS>");
+  tables_.Set(64, "Read <PRODUCT> first");
+  ScriptedAnswers answers;
+  answers.Answer({"1001", "1001", "1001", "1001"});
+  ShownTexts texts;
+  ASSERT_TRUE(texts.Hooked());
+  ShowLicenseAndReadmeTexts(Texts({"<product> licence"}), Texts({"<os> readme"}));
+  std::vector<std::string> expected = {
+      "English 44: Licence of Widget for " + os, "English 44: Widget licence",
+      "English 50: Read Widget first", "English 50: " + os + " readme"};
+  EXPECT_EQ(texts.Shown(), expected);
+}
+
 TEST_F(TextDialogTest, AutomaticModeShowsNoTexts) {
   AutomaticMode = true;
   ScriptedAnswers answers;
