@@ -14,6 +14,7 @@
 #include "config/settings.h"
 #include "platform/registry_locations.h"
 #include "platform/system_paths.h"
+#include "tests/win32/registry_override_test_support.h"
 
 namespace {
 
@@ -61,73 +62,7 @@ const char* const kChosenInOrder[] = {
 };
 constexpr int kChosenCount = int(sizeof kChosenInOrder / sizeof kChosenInOrder[0]);
 
-// Registry values set for one test and put back as they were (or deleted) at its end.
-class RegistryOverrides {
- public:
-  RegistryOverrides() = default;
-  RegistryOverrides(const RegistryOverrides&) = delete;
-  RegistryOverrides& operator=(const RegistryOverrides&) = delete;
-  ~RegistryOverrides() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) Restore(*it);
-  }
-
-  void Set(HKEY root, const char* key, const char* name, const std::string& text) {
-    HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
-              ERROR_SUCCESS)
-        << key;
-    if (!IsSaved(root, key, name)) saved_.push_back(Save(root, key, name, handle));
-    LONG result = RegSetValueExA(handle, name, 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(text.c_str()),
-                                 DWORD(text.size() + 1));
-    RegCloseKey(handle);
-    ASSERT_EQ(result, ERROR_SUCCESS) << key << "\\" << name;
-  }
-
- private:
-  struct Saved {
-    HKEY root;
-    std::string key;
-    std::string name;
-    bool existed;
-    DWORD type;
-    std::string data;
-  };
-
-  bool IsSaved(HKEY root, const char* key, const char* name) const {
-    for (const Saved& s : saved_) {
-      if (s.root == root && s.key == key && s.name == name) return true;
-    }
-    return false;
-  }
-
-  static Saved Save(HKEY root, const char* key, const char* name, HKEY handle) {
-    Saved s{root, key, name, false, REG_NONE, std::string()};
-    DWORD size = 0;
-    if (RegQueryValueExA(handle, name, nullptr, &s.type, nullptr, &size) != ERROR_SUCCESS) return s;
-    s.data.resize(size);
-    if (RegQueryValueExA(handle, name, nullptr, &s.type, reinterpret_cast<BYTE*>(&s.data[0]),
-                         &size) == ERROR_SUCCESS) {
-      s.data.resize(size);
-      s.existed = true;
-    }
-    return s;
-  }
-
-  static void Restore(const Saved& s) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(s.root, s.key.c_str(), 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS) return;
-    if (s.existed) {
-      RegSetValueExA(handle, s.name.c_str(), 0, s.type,
-                     reinterpret_cast<const BYTE*>(s.data.data()), DWORD(s.data.size()));
-    } else {
-      RegDeleteValueA(handle, s.name.c_str());
-    }
-    RegCloseKey(handle);
-  }
-
-  std::vector<Saved> saved_;
-};
+using registry_override::RegistryOverrides;
 
 // What the Win32 API itself reports for the process's own locations.
 std::string ApiWindowsDir() {
