@@ -26,6 +26,18 @@ struct ManifestFixture : ::testing::Test {
     dir.Write("qorv.toml", toml);
     return LoadManifest(dir / "qorv.toml", manifest, error);
   }
+
+  // The manifest is refused with a message holding `expected`, in which "@" stands for the
+  // manifest's path.
+  void ExpectRefused(const std::string& toml, std::string expected) {
+    LoadedManifest fresh;
+    dir.Write("qorv.toml", toml);
+    std::string message;
+    EXPECT_FALSE(LoadManifest(dir / "qorv.toml", fresh, message));
+    const size_t at = expected.find('@');
+    if (at != std::string::npos) expected.replace(at, 1, dir / "qorv.toml");
+    EXPECT_NE(message.find(expected), std::string::npos) << message;
+  }
 };
 
 TEST_F(ManifestFixture, MinimalManifestTakesTheFolderSortedWithDefaults) {
@@ -262,14 +274,7 @@ TEST_F(ManifestFixture, ErrorsNameTheirPlace) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    LoadedManifest fresh;
-    dir.Write("qorv.toml", c.toml);
-    std::string message;
-    EXPECT_FALSE(LoadManifest(dir / "qorv.toml", fresh, message));
-    std::string expected = c.expected;
-    const size_t at = expected.find('@');
-    if (at != std::string::npos) expected.replace(at, 1, dir / "qorv.toml");
-    EXPECT_NE(message.find(expected), std::string::npos) << message;
+    ExpectRefused(c.toml, c.expected);
   }
 }
 
@@ -354,15 +359,9 @@ TEST_F(ManifestFixture, CountsBeyondTheInstallersLimitsAreRefused) {
       std::string message;
       EXPECT_TRUE(LoadManifest(dir / "qorv.toml", atLimit, message)) << message;
     }
-    LoadedManifest above;
-    dir.Write("qorv.toml", c.aboveLimit);
-    std::string message;
-    EXPECT_FALSE(LoadManifest(dir / "qorv.toml", above, message));
-    std::string expected = c.expected;
-    const size_t at = expected.find('@');
-    if (at != std::string::npos) expected.replace(at, 1, dir / "qorv.toml");
-    EXPECT_NE(message.find(expected), std::string::npos) << message;
-    EXPECT_NE(message.find(dir / "qorv.toml"), std::string::npos) << message;
+    // The message names the manifest's path as well as the limit.
+    ExpectRefused(c.aboveLimit, "@");
+    ExpectRefused(c.aboveLimit, c.expected);
   }
 }
 
@@ -403,14 +402,7 @@ TEST_F(ManifestFixture, StringsMustKeepTheirIdsPlaceholders) {
   };
   for (const auto& c : refused) {
     SCOPED_TRACE(c.toml);
-    LoadedManifest fresh;
-    dir.Write("qorv.toml", c.toml);
-    std::string message;
-    EXPECT_FALSE(LoadManifest(dir / "qorv.toml", fresh, message));
-    std::string expected = c.expected;
-    const size_t at = expected.find('@');
-    if (at != std::string::npos) expected.replace(at, 1, dir / "qorv.toml");
-    EXPECT_NE(message.find(expected), std::string::npos) << message;
+    ExpectRefused(c.toml, c.expected);
   }
   ASSERT_TRUE(Load(head + "[strings]\n16 = \"\"\n17 = \"100%% sure\"\n19 = \"%-10s on %c: (%s)\"\n"
                           "14 = \"100% free\"\n"))
