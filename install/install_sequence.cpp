@@ -91,6 +91,7 @@ void ReuseExistingInstallation(const ExistingInstallation& existing) {
       ExitInstaller();
   }
   InstallDir = existing.location;
+  Reinstall = true;
 }
 
 // Step 8.

@@ -7,5 +7,6 @@ String UninstallDir;
 String InstallLog;
 String ErrorSummary;
 String LaunchOnExit;
+bool Reinstall = false;
 
 void WaitForStageDelay() { WaitStepMinimum(InstallerHeader.stageDelay); }

@@ -14,6 +14,9 @@ extern String InstallLog;
 // the program named by /r is not started.
 extern String ErrorSummary;
 
+// The installation goes over an existing one of the product (its directory was reused).
+extern bool Reinstall;
+
 // /r:"program": started at the very end of a successful installation.
 extern String LaunchOnExit;
 

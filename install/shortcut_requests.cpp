@@ -1,0 +1,3 @@
+#include "install/shortcut_requests.h"
+
+Vector<ShortcutRequest> ShortcutRequests;
