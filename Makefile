@@ -5,7 +5,7 @@
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: all bootstrap build native win64 win32 fuzz i386 test demo bench clean
+.PHONY: all bootstrap build native win64 win32 fuzz i386 qorv test demo bench clean
 
 all: build
 
@@ -20,6 +20,8 @@ build/fuzz/CMakeCache.txt:
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_FUZZ=ON -DQUORVEX_TESTS=OFF
 build/i386/CMakeCache.txt:
 	cmake -S . -B build/i386 -DCMAKE_TOOLCHAIN_FILE=cmake/i386.cmake -DCMAKE_BUILD_TYPE=Debug
+build/release/CMakeCache.txt:
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF -DQUORVEX_SANITIZE=OFF
 build/win32/CMakeCache.txt:
 	cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DQUORVEX_TESTS=OFF -DQUORVEX_TEST_SEAM=OFF
@@ -28,6 +30,9 @@ native: build/native/CMakeCache.txt
 	cmake --build build/native -j$(JOBS)
 win64: build/win64/CMakeCache.txt
 	cmake --build build/win64 -j$(JOBS)
+# The qorv that users run: optimised, without the test tree's sanitizers.
+qorv: build/release/CMakeCache.txt
+	cmake --build build/release -j$(JOBS) --target qorv
 win32: build/win32/CMakeCache.txt
 	cmake --build build/win32 -j$(JOBS)
 fuzz: build/fuzz/CMakeCache.txt
@@ -45,8 +50,8 @@ test: bootstrap
 	ctest --test-dir build/i386 --output-on-failure
 	@ls -l build/win64/quorvex.exe build/win32/quorvex.exe | awk '{print "built " $$9 ": " $$5 " bytes"}'
 
-demo: bootstrap build/native/CMakeCache.txt build/win64/CMakeCache.txt build/win32/CMakeCache.txt
-	cmake --build build/native -j$(JOBS) --target qorv
+demo: bootstrap build/release/CMakeCache.txt build/win64/CMakeCache.txt build/win32/CMakeCache.txt
+	cmake --build build/release -j$(JOBS) --target qorv
 	cmake --build build/win64 -j$(JOBS) --target quorvex
 	cmake --build build/win32 -j$(JOBS) --target quorvex
 	bash scripts/demo

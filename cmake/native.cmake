@@ -33,9 +33,16 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   return()
 endif()
 
+# The test tree is instrumented; the release tree (build/release) builds the qorv that users run,
+# optimised and without the sanitizers, which make every build several times slower.
+option(QUORVEX_SANITIZE "Build the portable layers and the tools with ASan and UBSan" ON)
 quorvex_portable_library(quorvex_portable)
-target_compile_options(quorvex_portable_flags INTERFACE ${sanitize} -g -O1)
-target_link_options(quorvex_portable_flags INTERFACE ${sanitize})
+if(QUORVEX_SANITIZE)
+  target_compile_options(quorvex_portable_flags INTERFACE ${sanitize} -g -O1)
+  target_link_options(quorvex_portable_flags INTERFACE ${sanitize})
+else()
+  target_compile_options(quorvex_portable_flags INTERFACE -O2)
+endif()
 
 include(cmake/tools.cmake)
 

@@ -39,6 +39,11 @@ bool EncodeQuorvex(const std::string& in, std::string& out, int level) {
   return block.Length() >= kBlockHeaderSize;
 }
 
+template <int kLevel>
+bool EncodeQuorvexLevel(const std::string& in, std::string& out) {
+  return EncodeQuorvex(in, out, kLevel);
+}
+
 // The engine's own path: DecompressFast into a buffer of the right size.
 bool DecodeQuorvex(const std::string& in, std::string& out) {
   return DecompressFast(reinterpret_cast<const uint8_t*>(in.data()), int(in.size()),
@@ -85,10 +90,20 @@ bool CopyInto(const std::string& in, std::string& out) {
 }
 
 const Codec kCodecs[] = {
-    {"quorvex-fast", false, [](const std::string& i, std::string& o) { return EncodeQuorvex(i, o, kFastestLevel); }, DecodeQuorvex},
-    {"quorvex-best", true, [](const std::string& i, std::string& o) { return EncodeQuorvex(i, o, kSmallestLevel); }, DecodeQuorvex},
-    {"lz4", false, [](const std::string& i, std::string& o) { return EncodeLz4Hc(i, o, 0); }, DecodeLz4},
-    {"lz4hc12", true, [](const std::string& i, std::string& o) { return EncodeLz4Hc(i, o, 12); }, DecodeLz4},
+    {"quorvex-fast", false, EncodeQuorvexLevel<kFastestLevel>, DecodeQuorvex},
+    // The levels between, which qorv's --level offers.
+    {"quorvex-2", true, EncodeQuorvexLevel<2>, DecodeQuorvex},
+    {"quorvex-3", true, EncodeQuorvexLevel<3>, DecodeQuorvex},
+    {"quorvex-4", true, EncodeQuorvexLevel<4>, DecodeQuorvex},
+    {"quorvex-5", true, EncodeQuorvexLevel<5>, DecodeQuorvex},
+    {"quorvex-6", true, EncodeQuorvexLevel<6>, DecodeQuorvex},
+    {"quorvex-7", true, EncodeQuorvexLevel<7>, DecodeQuorvex},
+    {"quorvex-8", true, EncodeQuorvexLevel<8>, DecodeQuorvex},
+    {"quorvex-best", true, EncodeQuorvexLevel<kSmallestLevel>, DecodeQuorvex},
+    {"lz4", false, [](const std::string& i, std::string& o) { return EncodeLz4Hc(i, o, 0); },
+     DecodeLz4},
+    {"lz4hc12", true, [](const std::string& i, std::string& o) { return EncodeLz4Hc(i, o, 12); },
+     DecodeLz4},
     {"zlib9", true, EncodeZlib9, DecodeZlib},
     {"memcpy", false, Copy, CopyInto},
 };

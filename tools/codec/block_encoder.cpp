@@ -48,7 +48,7 @@ String EncodeBlock(const char* data, int size, int level) {
   block.reserve(size_t(size) + size_t(size) / 64 + 64);
   PutU32(block, kBlockMagic);
   PutU32(block, uint32_t(size));
-  codec::TokenWriter tokens(bytes, block);
+  codec::TokenWriter tokens(bytes, size, block);
   Parse(bytes, size, level, tokens);
   tokens.Finish();
   if (block.size() > size_t(INT_MAX)) return String();

@@ -1,5 +1,6 @@
 #include "tools/codec/token_writer.h"
 
+#include "tools/codec/encode_progress.h"
 #include "tools/codec/token_costs.h"
 
 namespace codec {
@@ -23,13 +24,20 @@ void TokenWriter::FlushLiterals() {
   pendingCount_ = 0;
 }
 
+void TokenWriter::ReportProgress() {
+  ReportEncodeProgress(covered_, size_);
+  nextReport_ = covered_ + kEncodeProgressStep;
+}
+
 void TokenWriter::ByteRun(uint8_t byte, int64_t count) {
+  Covered(count);
   FlushLiterals();
   bits_.PutBits(3 | uint32_t(byte) << 2, 10);
   PutNumber(1, 1, uint32_t(count - kMinByteRun));
 }
 
 void TokenWriter::Copy(int64_t length, int64_t distance) {
+  Covered(length);
   FlushLiterals();
   bits_.PutBits(1, 2);
   PutNumber(2, 1, uint32_t(length - kMinCopyLength));
@@ -38,6 +46,7 @@ void TokenWriter::Copy(int64_t length, int64_t distance) {
 
 void TokenWriter::Finish() {
   FlushLiterals();
+  ReportEncodeProgress(covered_, size_);
   bits_.Finish();
 }
 

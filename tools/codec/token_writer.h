@@ -12,13 +12,15 @@ namespace codec {
 
 class TokenWriter {
  public:
-  // data is the whole input; tokens describe it from position 0 on.
-  TokenWriter(const uint8_t* data, std::vector<uint8_t>& out) : data_(data), bits_(out) {}
+  // data is the whole input of size bytes; tokens describe it from position 0 on.
+  TokenWriter(const uint8_t* data, int64_t size, std::vector<uint8_t>& out)
+      : data_(data), size_(size), bits_(out) {}
 
   // The bytes [position, position + count) go out as literals.
   void Literals(int64_t position, int64_t count) {
     if (pendingCount_ == 0) pendingStart_ = position;
     pendingCount_ += count;
+    Covered(count);
   }
   // count (>= 3) copies of one byte.
   void ByteRun(uint8_t byte, int64_t count);
@@ -30,8 +32,17 @@ class TokenWriter {
  private:
   void FlushLiterals();
   void PutNumber(int base, int step, uint32_t value);
+  // Counts input bytes the tokens have described, for the progress reports.
+  void Covered(int64_t count) {
+    covered_ += count;
+    if (covered_ >= nextReport_) ReportProgress();
+  }
+  void ReportProgress();
 
   const uint8_t* data_;
+  int64_t size_;
+  int64_t covered_ = 0;
+  int64_t nextReport_ = 0;
   BitWriter bits_;
   int64_t pendingStart_ = 0;
   int64_t pendingCount_ = 0;

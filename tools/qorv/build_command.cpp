@@ -62,7 +62,12 @@ int RunBuild(const BuildOptions& options, std::ostream& out, std::ostream& err) 
   ArchiveParts parts;
   BuiltInstaller installer;
   String writerError;
-  if (!PrepareArchiveParts(engineImage, manifest.plan, parts, writerError)) {
+  BuildProgress progress(err, options.progress);
+  progress.Attach();
+  const bool prepared = PrepareArchiveParts(engineImage, manifest.plan, parts, writerError);
+  progress.Detach();
+  progress.Finish();
+  if (!prepared) {
     err << "qorv build: " << enginePath << ": " << writerError.CStr() << "\n";
     return kQorvFailure;
   }

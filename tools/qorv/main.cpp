@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -5,5 +7,6 @@
 #include "tools/qorv/qorv_commands.h"
 
 int main(int argc, char** argv) {
-  return RunQorv(std::vector<std::string>(argv, argv + argc), std::cout, std::cerr);
+  return RunQorv(std::vector<std::string>(argv, argv + argc), std::cout, std::cerr,
+                 isatty(STDERR_FILENO) != 0);
 }

@@ -1,11 +1,12 @@
-// The command line: `qorv build MANIFEST -o setup.exe [--engine quorvex.exe] [--level N]` and
-// `qorv inspect setup.exe`.
+// The command line: `qorv build MANIFEST -o setup.exe [--engine quorvex.exe] [--level N]
+// [--quiet]` and `qorv inspect setup.exe`.
 #include <CLI/CLI.hpp>
 
 #include "tools/codec/block_encoder.h"
 #include "tools/qorv/qorv_commands.h"
 
-int RunQorv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunQorv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            bool errIsTerminal) {
   CLI::App app("qorv: builds Quorvex installers from a manifest and inspects them", "qorv");
   app.require_subcommand(1);
 
@@ -17,6 +18,8 @@ int RunQorv(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                            "the engine program (default: quorvex.exe next to qorv)");
   buildCommand->add_option("--level", build.level, "compression level, 1 (fastest) to 9 (smallest)")
       ->check(CLI::Range(kFastestLevel, kSmallestLevel));
+  bool quiet = false;
+  buildCommand->add_flag("-q,--quiet", quiet, "show no progress while encoding");
 
   std::string installer;
   CLI::App* inspectCommand = app.add_subcommand("inspect", "check an installer and list what it holds");
@@ -29,6 +32,11 @@ int RunQorv(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const int code = app.exit(e, out, err);
     return code == 0 ? kQorvSuccess : kQorvUsage;
   }
-  if (buildCommand->parsed()) return RunBuild(build, out, err);
+  if (buildCommand->parsed()) {
+    build.progress = quiet           ? ProgressStyle::kNone
+                     : errIsTerminal ? ProgressStyle::kTerminal
+                                     : ProgressStyle::kLines;
+    return RunBuild(build, out, err);
+  }
   return RunInspect(installer, out, err);
 }
