@@ -39,7 +39,9 @@ target_compile_options(quorvex PRIVATE ${QUORVEX_WARNINGS})
 target_link_libraries(quorvex PRIVATE quorvex_engine)
 set_target_properties(quorvex PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 if(NOT QUORVEX_TEST_SEAM)
-  target_link_options(quorvex PRIVATE -s)
+  # The link map names every function's section with its size (-ffunction-sections):
+  # scripts/engine-size reads it to say what takes the space.
+  target_link_options(quorvex PRIVATE -s -Wl,-Map=${CMAKE_BINARY_DIR}/quorvex.map)
 endif()
 
 include(cmake/gallery.cmake)
