@@ -1,0 +1,335 @@
+// What an installation leaves behind, read back from a real installation under Wine: the
+// Uninstall entry through the registry API with each value's type, the association keys with
+// their backups, the shortcuts loaded back through the shell's link object, Uninstall.DAT and
+// Install.LOG byte for byte (the date line by its format).
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/archive_e2e_support.h"
+#include "tests/e2e/full_package_support.h"
+#include "tests/e2e/quorvex_process.h"
+#include "tests/win32/registry_test_support.h"
+
+namespace {
+
+using namespace archive_e2e;
+using registry_test::GetRawValue;
+using registry_test::RawValue;
+namespace fp = full_package;
+
+constexpr char kShellFolders[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+std::string Sz(const std::string& text) { return text + std::string(1, '\0'); }
+
+std::string ShellFolderOf(const char* name) {
+  RawValue value = GetRawValue(HKEY_CURRENT_USER, kShellFolders, name);
+  return value.found ? std::string(value.bytes.c_str()) : std::string();
+}
+
+std::string StringsSection() {
+  std::string text = "\r\n\r\n[Strings]\r\n";
+  for (int id : {10, 15, 20, 30, 34, 35, 39, 49, 53, 55, 56, 57, 58, 59, 67, 68, 69, 70, 71})
+    text += "~" + std::to_string(id) + "\r\nEnglish " + std::to_string(id) + "\r\n";
+  return text;
+}
+
+struct Link {
+  std::string target, arguments, directory, icon;
+  int iconIndex = -1;
+};
+
+// A .LNK file loaded back with the shell's own link object.
+bool LoadLink(const std::string& path, Link& out) {
+  if (FAILED(CoInitialize(nullptr))) return false;
+  bool ok = false;
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      WCHAR wide[MAX_PATH] = {};
+      MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char text[1024] = "";
+        link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH);
+        out.target = text;
+        text[0] = 0;
+        link->GetArguments(text, sizeof text);
+        out.arguments = text;
+        text[0] = 0;
+        link->GetWorkingDirectory(text, sizeof text);
+        out.directory = text;
+        text[0] = 0;
+        link->GetIconLocation(text, sizeof text, &out.iconIndex);
+        out.icon = text;
+        ok = true;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return ok;
+}
+
+// Cuts the "Install date: " line's value out of a log section, which must match the format
+// "d-M-yy h:ii:ssap" (5-Mar-2003 2:07:09p).
+std::string WithoutDates(const std::string& log, int* dates) {
+  static const std::regex date("Install date: ([0-9]{1,2}-[A-Z][a-z]{2}-[0-9]{4} "
+                               "[0-9]{1,2}:[0-9]{2}:[0-9]{2}[ap])\r\n");
+  *dates = 0;
+  std::string out;
+  auto begin = std::sregex_iterator(log.begin(), log.end(), date);
+  size_t last = 0;
+  for (auto it = begin; it != std::sregex_iterator(); ++it) {
+    out += log.substr(last, size_t(it->position())) + "Install date: <date>\r\n";
+    last = size_t(it->position() + it->length());
+    ++*dates;
+  }
+  return out + log.substr(last);
+}
+
+class InstallRecordsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    fp::RemoveRegistryTraces();
+    RemoveShortcuts();
+    autoexec_ = file_test::ReadBytes(Autoexec());
+    hadAutoexec_ = file_test::Exists(Autoexec());
+    dir_ = scratch_ / "Full Product";
+    uninstallDir_ = dir_ + "\\" + fp::kUninstallSubdir;
+    desktop_ = ShellFolderOf("Desktop");
+    programs_ = ShellFolderOf("Programs");
+    startup_ = ShellFolderOf("Startup");
+  }
+  void TearDown() override {
+    fp::RemoveRegistryTraces();
+    RemoveShortcuts();
+    if (hadAutoexec_) {
+      file_test::WriteBytes(Autoexec(), autoexec_);
+    } else {
+      DeleteFileA(Autoexec().c_str());
+    }
+  }
+
+  static std::string Autoexec() { return "C:\\autoexec.bat"; }
+
+  void RemoveShortcuts() {
+    file_test::RemoveTree(ShellFolderOf("Desktop") + "\\" + fp::kDesktopFolder);
+    file_test::RemoveTree(ShellFolderOf("Programs") + "\\Quorvex Tests");
+    DeleteFileA((ShellFolderOf("Startup") + "\\Full Helper.LNK").c_str());
+    DeleteFileA((ShellFolderOf("Desktop") + "\\English 33.LNK").c_str());
+  }
+
+  QuorvexRun Install(const InstallerPlan& plan, const std::string& extra = "",
+                     const std::vector<std::string>& answers = {}) {
+    BuiltInstaller built;
+    String error;
+    EXPECT_TRUE(BuildInstaller(EngineImage(), plan, built, error)) << error.CStr();
+    const std::string setup = scratch_ / "setup.exe";
+    EXPECT_TRUE(file_test::WriteBytes(setup, Str(built.image)));
+    std::string line = Quoted(setup) + " " + extra + " /d:\"" + dir_ + "\"";
+    QuorvexRun run = RunProgram(setup, line, answers);
+    EXPECT_EQ(run.exitCode, 1u);
+    return run;
+  }
+
+  std::string Key() const { return fp::kUninstallKey; }
+  RawValue Value(const char* name) const { return GetRawValue(HKEY_LOCAL_MACHINE, Key(), name); }
+  void ExpectValue(const char* name, DWORD type, const std::string& bytes) const {
+    SCOPED_TRACE(name);
+    RawValue value = Value(name);
+    EXPECT_TRUE(value.found);
+    EXPECT_EQ(value.type, type);
+    EXPECT_EQ(value.bytes, bytes);
+  }
+  void ExpectClassValue(const std::string& key, const char* name, const std::string& text) const {
+    SCOPED_TRACE(key + " " + name);
+    RawValue value = GetRawValue(HKEY_CLASSES_ROOT, key, name);
+    EXPECT_TRUE(value.found);
+    EXPECT_EQ(value.type, DWORD(REG_SZ));
+    EXPECT_EQ(value.bytes, Sz(text));
+  }
+
+  std::string DeskFolder() const { return desktop_ + "\\" + fp::kDesktopFolder; }
+  std::string MenuFolder() const { return programs_ + "\\" + fp::kStartMenu; }
+  std::string Uninstaller() const { return uninstallDir_ + "\\" + fp::kUninstallerName; }
+
+  file_test::ScratchDir scratch_;
+  std::string dir_, uninstallDir_, desktop_, programs_, startup_;
+  std::string autoexec_;
+  bool hadAutoexec_ = false;
+};
+
+// What the file loop records for the full package, then what the shortcuts and the saved
+// picture add, in the order they are made.
+std::string ExpectedFileList(const std::string& dir, const std::string& uninstallDir,
+                             const std::string& deskFolder, const std::string& menuFolder,
+                             const std::string& startup) {
+  return dir + "\\app.exe\r\n~" + uninstallDir + "\r\n" + uninstallDir + "\\full.ico\r\n" + dir +
+         "\\helper.exe\r\n~" + deskFolder + "\r\n" + deskFolder + "\\Full App.LNK\r\n" +
+         menuFolder + "\\Full App.LNK\r\n" + startup + "\\Full Helper.LNK\r\n" + deskFolder +
+         "\\English 33.LNK\r\n" + menuFolder + "\\English 33.LNK\r\n" + uninstallDir +
+         "\\English 33.LNK\r\n" + uninstallDir + "\\Installer Background.BMP\r\n";
+}
+
+TEST_F(InstallRecordsTest, TheFullPackageLeavesEveryRecordInItsFormat) {
+  fp::PrepareExistingAssociations();
+  InstallerPlan plan;
+  fp::Fixtures fixtures;
+  fp::FillFullPackage(plan, scratch_.Path(), fixtures);
+  QuorvexRun run = Install(plan, "/a");
+  EXPECT_EQ(run.transcript, std::vector<std::string>());
+
+  // Uninstall.DAT.
+  const std::string associations = std::string("\r\n\r\n[Associations]\r\n") + fp::kOwnExtension +
+                                    "~!~" + fp::kOwnType + "~!~open\r\n" +
+                                    fp::kExistingExtension + "~!~" + fp::kExistingType +
+                                    "~!~fullview\r\n" + fp::kReplacedExtension + "~!~" +
+                                    fp::kReplacedType + "~!~open\r\n";
+  EXPECT_EQ(file_test::ReadBytes(uninstallDir_ + "\\Uninstall.DAT"),
+            ExpectedFileList(dir_, uninstallDir_, DeskFolder(), MenuFolder(), startup_) +
+                StringsSection() + associations);
+
+  // Install.LOG: one section.
+  const std::string sharedDir =
+      std::string(GetRawValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
+                              "CommonFilesDir")
+                      .bytes.c_str()) +
+      "\\Quorvex Tests";
+  const std::string expectedLog =
+      std::string("\r\nInstallation log for: ") + fp::kProduct + "\r\nInstall date: <date>\r\n" +
+      "Install type: New\r\nInstall location: " + dir_ + "\r\nInstaller version: 11.1\r\n" +
+      "Product version: 2.5.1\r\n\r\n" + "app.exe -> " + dir_ + "\\app.exe\r\n" +
+      "full.ico -> " + uninstallDir_ + "\\full.ico\r\n" + "helper.exe -> " + dir_ +
+      "\\helper.exe\r\n" + "kept.exe -> " + dir_ + "\\kept.exe\r\n" + "fullshared.dll -> " +
+      sharedDir + "\\fullshared.dll\r\n" + "Desktop Folder Shortcut(Full App) -> " +
+      DeskFolder() + "\\Full App.LNK\r\n" + "Start Menu Shortcut(Full App) -> " + MenuFolder() +
+      "\\Full App.LNK\r\n" + "Startup Shortcut(Full Helper) -> " + startup_ +
+      "\\Full Helper.LNK\r\n" + "Desktop Folder Shortcut(kept.exe) -> " + DeskFolder() +
+      "\\kept.exe.LNK\r\n" + "Desktop Folder Shortcut(English 33) -> " + DeskFolder() +
+      "\\English 33.LNK\r\n" + "Uninstaller Shortcut -> " + MenuFolder() +
+      "\\English 33.LNK\r\n" + "Uninstaller Shortcut -> " + uninstallDir_ +
+      "\\English 33.LNK\r\n\r\n";
+  int dates = 0;
+  EXPECT_EQ(WithoutDates(file_test::ReadBytes(uninstallDir_ + "\\Install.LOG"), &dates),
+            expectedLog);
+  EXPECT_EQ(dates, 1);
+
+  // The Uninstall entry, value by value with its type.
+  const std::string arguments = std::string("/u:\"") + fp::kProduct + "\"";
+  ExpectValue("UninstallString", REG_SZ, Sz(Uninstaller() + " " + arguments));
+  ExpectValue("QuietUninstallString", REG_SZ, Sz(Uninstaller() + " /a " + arguments));
+  ExpectValue("DisplayName", REG_SZ, Sz(fp::kProduct));
+  EXPECT_EQ(lstrcmpiA(Value("InstallSource").bytes.c_str(), (scratch_ / "setup.exe").c_str()), 0);
+  ExpectValue("DisplayVersion", REG_SZ, Sz("2.5.1"));
+  ExpectValue("Publisher", REG_SZ, Sz("Quorvex Tests"));
+  ExpectValue("VersionMajor", REG_DWORD, registry_test::Dword(2));
+  ExpectValue("VersionMinor", REG_DWORD, registry_test::Dword(5));
+  ExpectValue("ProductRegistry", REG_SZ, Sz(fp::kProductRegistry));
+  ExpectValue("ProductStartMenu", REG_SZ, Sz(fp::kStartMenu));
+  ExpectValue("SharedPath", REG_SZ, Sz(sharedDir));
+  ExpectValue("ProductFlags", REG_SZ, Sz(std::to_string(int64_t(plan.header.productFlags))));
+  ExpectValue("UninstallBatch1", REG_SZ, Sz("echo before removal"));
+  ExpectValue("UninstallBatch2", REG_SZ, Sz("echo after removal"));
+  ExpectValue("UninstallSubdir", REG_SZ, Sz(fp::kUninstallSubdir));
+  EXPECT_FALSE(Value("ShortcutMode").found);
+  ExpectValue("DisplayTitle", REG_SZ, Sz("English 0"));
+  ExpectValue("TitleColor", REG_DWORD, registry_test::Dword(0x00203040));
+  ExpectValue("TopColor", REG_DWORD, registry_test::Dword(0x00800000));
+  ExpectValue("BottomColor", REG_DWORD, registry_test::Dword(0x00000080));
+  ExpectValue("MonoColor", REG_DWORD, registry_test::Dword(0));
+  ExpectValue("TitleShadow", REG_DWORD, registry_test::Dword(2));
+  ExpectValue("HelpLink", REG_SZ, Sz("http://example.invalid/full"));
+  ExpectValue("FullBin", REG_EXPAND_SZ, Sz(dir_ + "\\bin"));
+  ExpectValue("EstimatedSize", REG_DWORD, registry_test::Dword(1234));
+  ExpectValue("InstallLocation", REG_SZ, Sz(dir_));
+  const std::string date = Value("InstallDate").bytes;
+  EXPECT_TRUE(std::regex_match(
+      date, std::regex("[0-9]{1,2}/[0-9]{1,2}/[0-9]{2} [0-9]{1,2}:[0-9]{2}:[0-9]{2}[ap]\\0",
+                       std::regex::extended)))
+      << date;
+
+  // The uninstaller: the engine without its archive, dated with the archive's stamp.
+  EXPECT_EQ(file_test::ReadBytes(Uninstaller()).substr(0, 2), "MZ");
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  ASSERT_TRUE(GetFileAttributesExA(Uninstaller().c_str(), GetFileExInfoStandard, &data));
+  FILETIME local;
+  SYSTEMTIME written;
+  FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+  FileTimeToSystemTime(&local, &written);
+  EXPECT_EQ(std::vector<int>({written.wYear, written.wMonth, written.wDay, written.wHour,
+                              written.wMinute, written.wSecond}),
+            std::vector<int>({2004, 6, 7, 8, 9, 10}));
+
+  // Associations and their backups.
+  ExpectClassValue(fp::kOwnExtension, "", fp::kOwnType);
+  ExpectClassValue(fp::kOwnType, "", "Quorvex Full Document");
+  ExpectClassValue(std::string(fp::kOwnType) + "\\DefaultIcon", "", dir_ + "\\app.exe,0");
+  ExpectClassValue(std::string(fp::kOwnType) + "\\shell", "", "open");
+  ExpectClassValue(std::string(fp::kOwnType) + "\\shell\\open", "", "&Open with Full");
+  ExpectClassValue(std::string(fp::kOwnType) + "\\shell\\open\\command", "",
+                   "\"" + dir_ + "\\app.exe\" \"%1\"");
+  ExpectClassValue(fp::kExistingExtension, "", fp::kExistingType);
+  ExpectClassValue(fp::kExistingType, "", "An Existing Type");
+  EXPECT_FALSE(GetRawValue(HKEY_CLASSES_ROOT, fp::kExistingType, "Quorvex Full Package Backup").found);
+  ExpectClassValue(std::string(fp::kExistingType) + "\\shell\\fullview\\command", "",
+                   "\"" + dir_ + "\\app.exe\" \"%1\"");
+  EXPECT_FALSE(GetRawValue(HKEY_CLASSES_ROOT, std::string(fp::kExistingType) + "\\shell", "").found);
+  ExpectClassValue(fp::kReplacedExtension, "", fp::kReplacedType);
+  ExpectClassValue(fp::kReplacedExtension, "Quorvex Full Package Backup", fp::kOldType);
+  ExpectClassValue(fp::kReplacedType, "", "Replacing Type");
+  EXPECT_FALSE(registry_test::KeyExists(HKEY_CLASSES_ROOT, fp::kUnknownExtension));
+  EXPECT_FALSE(registry_test::KeyExists(HKEY_CLASSES_ROOT, fp::kOtherLanguageExtension));
+  EXPECT_FALSE(registry_test::KeyExists(HKEY_CLASSES_ROOT, "QuorvexFull.Other"));
+  EXPECT_FALSE(GetRawValue(HKEY_CLASSES_ROOT, fp::kEmptyExtension, "").found);
+  EXPECT_FALSE(registry_test::KeyExists(HKEY_CLASSES_ROOT, "shell\\open\\command"));
+
+  // Product keys, under both roots.
+  EXPECT_TRUE(registry_test::KeyExists(HKEY_LOCAL_MACHINE, std::string("Software\\") + fp::kProductRegistry));
+  EXPECT_TRUE(registry_test::KeyExists(HKEY_CURRENT_USER, std::string("Software\\") + fp::kProductRegistry));
+
+  // Shortcuts, loaded back.
+  struct Expected {
+    std::string path;
+    Link link;
+  };
+  const Expected links[] = {
+      {DeskFolder() + "\\Full App.LNK",
+       {dir_ + "\\app.exe", "/data \"" + dir_ + "\\data\"", dir_, uninstallDir_ + "\\full.ico", 0}},
+      {MenuFolder() + "\\Full App.LNK",
+       {dir_ + "\\app.exe", "/data \"" + dir_ + "\\data\"", dir_, uninstallDir_ + "\\full.ico", 0}},
+      {startup_ + "\\Full Helper.LNK", {dir_ + "\\helper.exe", "", dir_, dir_ + "\\helper.exe", 0}},
+      {DeskFolder() + "\\kept.exe.LNK", {dir_ + "\\kept.exe", "", dir_, dir_ + "\\kept.exe", 0}},
+      {DeskFolder() + "\\English 33.LNK", {Uninstaller(), arguments, dir_, Uninstaller(), 0}},
+      {MenuFolder() + "\\English 33.LNK", {Uninstaller(), arguments, "", Uninstaller(), 0}},
+      {uninstallDir_ + "\\English 33.LNK", {Uninstaller(), arguments, "", Uninstaller(), 0}},
+  };
+  for (const Expected& e : links) {
+    SCOPED_TRACE(e.path);
+    Link link;
+    ASSERT_TRUE(LoadLink(e.path, link));
+    EXPECT_EQ(link.target, e.link.target);
+    EXPECT_EQ(link.arguments, e.link.arguments);
+    EXPECT_EQ(link.directory, e.link.directory);
+    EXPECT_EQ(link.icon, e.link.icon);
+    EXPECT_EQ(link.iconIndex, 0);
+  }
+
+  // The background picture as a bitmap file, and the PATH line.
+  EXPECT_EQ(file_test::ReadBytes(uninstallDir_ + "\\Installer Background.BMP").substr(14),
+            fp::BackgroundBitmap());
+  char shortDir[MAX_PATH] = "";
+  GetShortPathNameA(dir_.c_str(), shortDir, sizeof shortDir);
+  EXPECT_NE(file_test::ReadBytes(Autoexec()).find(std::string("PATH=%PATH%;") + shortDir + "\r\n"),
+            std::string::npos);
+}
+
+}  // namespace
