@@ -6,7 +6,8 @@
 #include "ui/background_picture.h"
 
 void SaveBackgroundPicture() {
-  if (BackgroundPicture.IsEmpty() || !HasFlag(ProductFlags, ProductFlag::kKeepBackgroundForUninstaller))
+  if (BackgroundPicture.IsEmpty() ||
+      !HasFlag(ProductFlags, ProductFlag::kKeepBackgroundForUninstaller))
     return;
   const String path = RecordPath("Installer Background.BMP");
   if (WriteWholeFile(path, BackgroundPicture.BitmapFileBytes()))

@@ -65,7 +65,8 @@ String InstallLogHeader(bool reinstall) {
     text.AppendFormat("Install type: %s\r\n", reinstall ? "Reinstall" : "New");
   text.AppendFormat("Install location: %s\r\n", InstallDir.CStr());
   text.AppendFormat("Installer version: %.1f\r\n", kEngineVersion / 100.0);
-  if (!DisplayVersion.IsBlank()) text.AppendFormat("Product version: %s\r\n", DisplayVersion.CStr());
+  if (!DisplayVersion.IsBlank())
+    text.AppendFormat("Product version: %s\r\n", DisplayVersion.CStr());
   text += "\r\n";
   return text;
 }
@@ -76,10 +77,9 @@ void FinishInstallLog(String& errors, bool reinstall, bool showResult) {
   bool openLog = false;
   if (showResult) {
     if (noErrors && !AutomaticMode) {
-      openLog = ShowMessageBox(MessageOwner(),
-                               FormatArchiveText(StringId::kLogQuestion, {path}).CStr(),
-                               LookupString(StringId::kLogQuestionTitle).CStr(),
-                               kLogQuestionStyle) == IDYES;
+      openLog = ShowMessageBox(
+                    MessageOwner(), FormatArchiveText(StringId::kLogQuestion, {path}).CStr(),
+                    LookupString(StringId::kLogQuestionTitle).CStr(), kLogQuestionStyle) == IDYES;
     } else if (!noErrors) {
       const String title = LookupString(StringId::kLogErrorsTitle);
       if (!AutomaticMode && !Has(ProductFlag::kNoCompletionMessage)) {

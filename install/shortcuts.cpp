@@ -66,9 +66,9 @@ void CreateDesktopShortcutFor(const ShortcutRequest& request) {
   DesktopShortcutRequested = true;
   if (InstallerHeader.desktopFolder.IsEmpty()) {
     String link;
-    bool made = CreateDesktopShortcut(request.name.CStr(), request.target.CStr(),
-                                      request.arguments.CStr(), InstallDir.CStr(), &link,
-                                      IconOf(request), LinkFlags());
+    bool made =
+        CreateDesktopShortcut(request.name.CStr(), request.target.CStr(), request.arguments.CStr(),
+                              InstallDir.CStr(), &link, IconOf(request), LinkFlags());
     Conclude(made, "Desktop Shortcut(%s) -> %s\r\n", request, link);
     return;
   }

@@ -26,15 +26,15 @@ inline constexpr char kUninstallSubdir[] = "Uninstall";
 inline constexpr char kUninstallerName[] = "Uninstall Full.exe";
 
 // The associations' keys under HKEY_CLASSES_ROOT.
-inline constexpr char kOwnExtension[] = ".qfa";         // with its own type
+inline constexpr char kOwnExtension[] = ".qfa";  // with its own type
 inline constexpr char kOwnType[] = "QuorvexFull.Document";
-inline constexpr char kExistingExtension[] = ".qfb";    // no type: extends the one it names
+inline constexpr char kExistingExtension[] = ".qfb";  // no type: extends the one it names
 inline constexpr char kExistingType[] = "QuorvexFull.Existing";
-inline constexpr char kReplacedExtension[] = ".qfc";    // its own type over another one
+inline constexpr char kReplacedExtension[] = ".qfc";  // its own type over another one
 inline constexpr char kReplacedType[] = "QuorvexFull.Replacing";
 inline constexpr char kOldType[] = "QuorvexFull.Old";
-inline constexpr char kUnknownExtension[] = ".qfz";     // no type, not registered
-inline constexpr char kEmptyExtension[] = ".qfy";       // no type, its key names none
+inline constexpr char kUnknownExtension[] = ".qfz";  // no type, not registered
+inline constexpr char kEmptyExtension[] = ".qfy";    // no type, its key names none
 inline constexpr char kOtherLanguageExtension[] = ".qfx";
 
 inline constexpr char kAppData[] = "the application\r\n";
@@ -64,8 +64,8 @@ struct Fixtures {
   std::string comServer;  // a DLL whose DllRegisterServer the installation calls
 };
 
-inline FileEntry& AddFile(InstallerPlan& plan, const char* name, const char* data,
-                          uint32_t kind, uint32_t flags) {
+inline FileEntry& AddFile(InstallerPlan& plan, const char* name, const char* data, uint32_t kind,
+                          uint32_t flags) {
   FileEntry& file = plan.files.AppendDefault();
   file.name = name;
   file.data = data;
@@ -75,8 +75,8 @@ inline FileEntry& AddFile(InstallerPlan& plan, const char* name, const char* dat
   return file;
 }
 
-inline FileAssociation& AddAssociation(InstallerPlan& plan, const char* extension,
-                                       const char* type, const char* verb) {
+inline FileAssociation& AddAssociation(InstallerPlan& plan, const char* extension, const char* type,
+                                       const char* verb) {
   FileAssociation& association = plan.header.fileAssociations.AppendDefault();
   association.extension = extension;
   association.fileType = type;
@@ -125,7 +125,8 @@ inline void FillFullPackage(InstallerPlan& plan, const std::string& scratch,
         ProductFlag::kKeepBackgroundForUninstaller, ProductFlag::kCustomColours})
     header.productFlags |= FlagMask(flag);
 
-  FileEntry& app = AddFile(plan, "app.exe", kAppData, 0, kFileDesktopShortcut | kFileStartMenuShortcut);
+  FileEntry& app =
+      AddFile(plan, "app.exe", kAppData, 0, kFileDesktopShortcut | kFileStartMenuShortcut);
   app.versionOrShortcutName = "Full App";
   app.shortcutIcon = "full.ico";
   app.shortcutArguments = "/data \"%InstallDir%\\data\"";
@@ -167,10 +168,9 @@ inline void PrepareExistingAssociations() {
 // Removes every key the package or PrepareExistingAssociations makes.
 inline void RemoveRegistryTraces() {
   using registry_test::DeleteKeyTree;
-  for (const char* key :
-       {kOwnExtension, kOwnType, kExistingExtension, kExistingType, kReplacedExtension,
-        kReplacedType, kOldType, kUnknownExtension, kEmptyExtension, kOtherLanguageExtension,
-        "QuorvexFull.Other"})
+  for (const char* key : {kOwnExtension, kOwnType, kExistingExtension, kExistingType,
+                          kReplacedExtension, kReplacedType, kOldType, kUnknownExtension,
+                          kEmptyExtension, kOtherLanguageExtension, "QuorvexFull.Other"})
     DeleteKeyTree(HKEY_CLASSES_ROOT, key);
   DeleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
   DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\Quorvex Tests");

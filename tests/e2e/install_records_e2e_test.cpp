@@ -3,9 +3,9 @@
 // their backups, the shortcuts loaded back through the shell's link object, Uninstall.DAT and
 // Install.LOG byte for byte (the date line by its format).
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <regex>
 #include <string>
@@ -82,8 +82,9 @@ bool LoadLink(const std::string& path, Link& out) {
 // Cuts the "Install date: " line's value out of a log section, which must match the format
 // "d-M-yy h:ii:ssap" (5-Mar-2003 2:07:09p).
 std::string WithoutDates(const std::string& log, int* dates) {
-  static const std::regex date("Install date: ([0-9]{1,2}-[A-Z][a-z]{2}-[0-9]{4} "
-                               "[0-9]{1,2}:[0-9]{2}:[0-9]{2}[ap])\r\n");
+  static const std::regex date(
+      "Install date: ([0-9]{1,2}-[A-Z][a-z]{2}-[0-9]{4} "
+      "[0-9]{1,2}:[0-9]{2}:[0-9]{2}[ap])\r\n");
   *dates = 0;
   std::string out;
   auto begin = std::sregex_iterator(log.begin(), log.end(), date);
@@ -199,11 +200,10 @@ void InstallRecordsTest::CheckFullPackage(bool withFiles) {
   EXPECT_EQ(run.transcript, std::vector<std::string>());
 
   // Uninstall.DAT.
-  const std::string associations = std::string("\r\n\r\n[Associations]\r\n") + fp::kOwnExtension +
-                                    "~!~" + fp::kOwnType + "~!~open\r\n" +
-                                    fp::kExistingExtension + "~!~" + fp::kExistingType +
-                                    "~!~fullview\r\n" + fp::kReplacedExtension + "~!~" +
-                                    fp::kReplacedType + "~!~open\r\n";
+  const std::string associations =
+      std::string("\r\n\r\n[Associations]\r\n") + fp::kOwnExtension + "~!~" + fp::kOwnType +
+      "~!~open\r\n" + fp::kExistingExtension + "~!~" + fp::kExistingType + "~!~fullview\r\n" +
+      fp::kReplacedExtension + "~!~" + fp::kReplacedType + "~!~open\r\n";
   EXPECT_EQ(file_test::ReadBytes(uninstallDir_ + "\\Uninstall.DAT"),
             ExpectedFileList(withFiles, dir_, uninstallDir_, DeskFolder(), MenuFolder(), startup_) +
                 StringsSection() + associations);
@@ -220,18 +220,16 @@ void InstallRecordsTest::CheckFullPackage(bool withFiles) {
       "Product version: 2.5.1\r\n\r\n" +
       (withFiles ? "app.exe -> " + dir_ + "\\app.exe\r\n" + "full.ico -> " + uninstallDir_ +
                        "\\full.ico\r\n" + "helper.exe -> " + dir_ + "\\helper.exe\r\n" +
-                       "kept.exe -> " + dir_ + "\\kept.exe\r\n" + "fullshared.dll -> " +
-                       sharedDir + "\\fullshared.dll\r\n" +
-                       "Desktop Folder Shortcut(Full App) -> " + DeskFolder() +
-                       "\\Full App.LNK\r\n" + "Start Menu Shortcut(Full App) -> " + MenuFolder() +
-                       "\\Full App.LNK\r\n" + "Startup Shortcut(Full Helper) -> " + startup_ +
-                       "\\Full Helper.LNK\r\n" + "Desktop Folder Shortcut(kept.exe) -> " +
-                       DeskFolder() + "\\kept.exe.LNK\r\n"
+                       "kept.exe -> " + dir_ + "\\kept.exe\r\n" + "fullshared.dll -> " + sharedDir +
+                       "\\fullshared.dll\r\n" + "Desktop Folder Shortcut(Full App) -> " +
+                       DeskFolder() + "\\Full App.LNK\r\n" + "Start Menu Shortcut(Full App) -> " +
+                       MenuFolder() + "\\Full App.LNK\r\n" + "Startup Shortcut(Full Helper) -> " +
+                       startup_ + "\\Full Helper.LNK\r\n" +
+                       "Desktop Folder Shortcut(kept.exe) -> " + DeskFolder() + "\\kept.exe.LNK\r\n"
                  : std::string()) +
-      "Desktop Folder Shortcut(English 33) -> " + DeskFolder() +
-      "\\English 33.LNK\r\n" + "Uninstaller Shortcut -> " + MenuFolder() +
-      "\\English 33.LNK\r\n" + "Uninstaller Shortcut -> " + uninstallDir_ +
-      "\\English 33.LNK\r\n\r\n";
+      "Desktop Folder Shortcut(English 33) -> " + DeskFolder() + "\\English 33.LNK\r\n" +
+      "Uninstaller Shortcut -> " + MenuFolder() + "\\English 33.LNK\r\n" +
+      "Uninstaller Shortcut -> " + uninstallDir_ + "\\English 33.LNK\r\n\r\n";
   int dates = 0;
   EXPECT_EQ(WithoutDates(file_test::ReadBytes(uninstallDir_ + "\\Install.LOG"), &dates),
             expectedLog);
@@ -268,7 +266,8 @@ void InstallRecordsTest::CheckFullPackage(bool withFiles) {
   const RawValue date = Value("InstallDate");
   EXPECT_EQ(date.type, DWORD(REG_SZ));
   EXPECT_TRUE(std::regex_match(
-      std::string(date.bytes.c_str()), std::regex("[0-9]{1,2}/[0-9]{1,2}/[0-9]{2} [0-9]{1,2}:[0-9]{2}:[0-9]{2}[ap]")))
+      std::string(date.bytes.c_str()),
+      std::regex("[0-9]{1,2}/[0-9]{1,2}/[0-9]{2} [0-9]{1,2}:[0-9]{2}:[0-9]{2}[ap]")))
       << date.bytes;
 
   // The uninstaller: the engine without its archive, dated with the archive's stamp.
@@ -293,10 +292,12 @@ void InstallRecordsTest::CheckFullPackage(bool withFiles) {
                    "\"" + dir_ + "\\app.exe\" \"%1\"");
   ExpectClassValue(fp::kExistingExtension, "", fp::kExistingType);
   ExpectClassValue(fp::kExistingType, "", "An Existing Type");
-  EXPECT_FALSE(GetRawValue(HKEY_CLASSES_ROOT, fp::kExistingType, "Quorvex Full Package Backup").found);
+  EXPECT_FALSE(
+      GetRawValue(HKEY_CLASSES_ROOT, fp::kExistingType, "Quorvex Full Package Backup").found);
   ExpectClassValue(std::string(fp::kExistingType) + "\\shell\\fullview\\command", "",
                    "\"" + dir_ + "\\app.exe\" \"%1\"");
-  EXPECT_FALSE(GetRawValue(HKEY_CLASSES_ROOT, std::string(fp::kExistingType) + "\\shell", "").found);
+  EXPECT_FALSE(
+      GetRawValue(HKEY_CLASSES_ROOT, std::string(fp::kExistingType) + "\\shell", "").found);
   ExpectClassValue(fp::kReplacedExtension, "", fp::kReplacedType);
   ExpectClassValue(fp::kReplacedExtension, "Quorvex Full Package Backup", fp::kOldType);
   ExpectClassValue(fp::kReplacedType, "", "Replacing Type");
@@ -307,8 +308,10 @@ void InstallRecordsTest::CheckFullPackage(bool withFiles) {
   EXPECT_FALSE(registry_test::KeyExists(HKEY_CLASSES_ROOT, "shell\\open\\command"));
 
   // Product keys, under both roots.
-  EXPECT_TRUE(registry_test::KeyExists(HKEY_LOCAL_MACHINE, std::string("Software\\") + fp::kProductRegistry));
-  EXPECT_TRUE(registry_test::KeyExists(HKEY_CURRENT_USER, std::string("Software\\") + fp::kProductRegistry));
+  EXPECT_TRUE(registry_test::KeyExists(HKEY_LOCAL_MACHINE,
+                                       std::string("Software\\") + fp::kProductRegistry));
+  EXPECT_TRUE(registry_test::KeyExists(HKEY_CURRENT_USER,
+                                       std::string("Software\\") + fp::kProductRegistry));
 
   // Shortcuts, loaded back.
   struct Expected {
@@ -346,7 +349,6 @@ void InstallRecordsTest::CheckFullPackage(bool withFiles) {
   EXPECT_NE(file_test::ReadBytes(Autoexec()).find(std::string("PATH=%PATH%;") + shortDir + "\r\n"),
             std::string::npos);
 }
-
 
 // Faults provoked for real: a file where the desktop folder should go, a folder where
 // Uninstall.DAT should go. Each becomes its line in the log's error text, the installation
@@ -396,8 +398,8 @@ TEST_F(InstallRecordsTest, TheClosingBoxesAndTheLogOpenedOnRequest) {
       "\t6";
   QuorvexRun run = Install(plan, "", {"6", "6"});
   EXPECT_EQ(run.transcript,
-            std::vector<std::string>({WelcomeBox(), question,
-                                      "event\t" + TranscriptEscaped("open with shell " + log)}));
+            std::vector<std::string>(
+                {WelcomeBox(), question, "event\t" + TranscriptEscaped("open with shell " + log)}));
 
   fp::RemoveRegistryTraces();  // each run is a first installation
   SetEnvironmentVariableA("QUORVEX_TEST_SHELL_OPEN", "fail");

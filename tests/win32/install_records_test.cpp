@@ -1,6 +1,8 @@
 // The install records read directly: the installed-file list with its duplicate set,
 // Uninstall.DAT's text, and the product's Uninstall key written into the prefix's real registry
 // and read back through the Win32 API with each value's type.
+#include "install/install_records.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,7 +13,6 @@
 #include "config/language_strings.h"
 #include "config/settings.h"
 #include "core/clock.h"
-#include "install/install_records.h"
 #include "install/install_state.h"
 #include "install/installer_archive.h"
 #include "install/uninstall_data.h"
@@ -49,11 +50,13 @@ TEST_F(RecordInstalledPathTest, FilesRepeatMarkedPathsAppearOnceInTheCaseOfTheir
   const Case cases[] = {
       {"folder twice", {{"C:\\App", 1}, {"C:\\App", 1}}, "~C:\\App\r\n"},
       {"folder in two cases", {{"C:\\APP", 1}, {"c:\\app", 1}}, "~C:\\APP\r\n"},
-      {"file twice", {{"C:\\App\\a.txt", 0}, {"C:\\App\\a.txt", 0}},
+      {"file twice",
+       {{"C:\\App\\a.txt", 0}, {"C:\\App\\a.txt", 0}},
        "C:\\App\\a.txt\r\nC:\\App\\a.txt\r\n"},
       {"class key after folder", {{"C:\\App", 1}, {"c:\\app", 2}}, "~C:\\App\r\n"},
       {"folder after class key", {{".qfa", 2}, {".QFA", 1}}, "!.qfa\r\n"},
-      {"a file does not block a folder", {{"C:\\App", 0}, {"C:\\App", 1}},
+      {"a file does not block a folder",
+       {{"C:\\App", 0}, {"C:\\App", 1}},
        "C:\\App\r\n~C:\\App\r\n"},
       {"drive roots and short texts", {{"C:\\", 0}, {"C:\\", 1}, {"", 0}, {"abc", 2}}, ""},
       {"four characters", {{"C:\\a", 0}, {".abc", 2}}, "C:\\a\r\n!.abc\r\n"},
@@ -101,8 +104,9 @@ TEST_F(UninstallDataTest, TheFileListStringsAndAssociationsFollowEachOther) {
   RecordInstalledPath(String("C:\\App\\a.exe"), RecordKind::kFile);
   RecordInstalledPath(String("C:\\App\\Sub"), RecordKind::kFolder);
   AssociationLines = ".qfa~!~Quorvex.Doc~!~open\r\n";
-  EXPECT_EQ(Text(UninstallDataText()), "C:\\App\\a.exe\r\n~C:\\App\\Sub\r\n" + StringsSection() +
-                                           "\r\n\r\n[Associations]\r\n.qfa~!~Quorvex.Doc~!~open\r\n");
+  EXPECT_EQ(Text(UninstallDataText()),
+            "C:\\App\\a.exe\r\n~C:\\App\\Sub\r\n" + StringsSection() +
+                "\r\n\r\n[Associations]\r\n.qfa~!~Quorvex.Doc~!~open\r\n");
 }
 
 TEST_F(UninstallDataTest, TheFileIsWrittenInOnePieceAndFailsWhereItCannotBe) {
