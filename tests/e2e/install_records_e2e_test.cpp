@@ -3,9 +3,10 @@
 // their backups, the shortcuts loaded back through the shell's link object, Uninstall.DAT and
 // Install.LOG byte for byte (the date line by its format).
 #include <gtest/gtest.h>
-#include <objbase.h>
-#include <shlobj.h>
 #include <windows.h>
+#include <objbase.h>
+#include <sddl.h>
+#include <shlobj.h>
 
 #include <regex>
 #include <string>
@@ -379,6 +380,64 @@ TEST_F(InstallRecordsTest, FailuresAreCollectedAndStopTheLaunchButNotTheInstalla
   EXPECT_EQ(log.substr(log.size() - 14), "English 43\r\n\r\n");
   // The rest was still done.
   EXPECT_TRUE(Value("UninstallString").found);
+  EXPECT_TRUE(file_test::Exists(uninstallDir_ + "\\English 33.LNK"));
+  EXPECT_FALSE(file_test::Exists(ran));
+}
+
+// A key made before the installation whose security refuses to take values or subkeys (a deny
+// entry for everyone; reading and deleting stay allowed, so the test can clean up). Returns
+// false when the key cannot be made so.
+bool CreateDeniedKey(HKEY root, const std::string& path) {
+  PSECURITY_DESCRIPTOR security = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;0x6;;;WD)(A;;KA;;;WD)",
+                                                            SDDL_REVISION_1, &security, nullptr))
+    return false;
+  HKEY key = nullptr;
+  bool ok = RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr) == ERROR_SUCCESS;
+  if (ok) {
+    ok = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, security) == ERROR_SUCCESS;
+    RegCloseKey(key);
+  }
+  LocalFree(security);
+  // The deny entry is in force only when a write access is refused now.
+  return ok && RegOpenKeyExA(root, path.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_ACCESS_DENIED;
+}
+
+// Keys that refuse writes, provoked through their security: an association whose command key
+// cannot take its value, and an Uninstall key that cannot be opened for writing. The
+// association keeps its line for the uninstaller and adds its failure line; the Uninstall entry
+// gets the unable-to-save line; the installation completes and /r is not started.
+TEST_F(InstallRecordsTest, KeysThatRefuseWritesBecomeTheirLinesAndTheInstallationGoesOn) {
+  InstallerPlan plan;
+  fp::Fixtures fixtures;
+  fp::FillFullPackage(plan, scratch_.Path(), fixtures);
+  plan.files = Vector<FileEntry>();
+  const std::string command = std::string(fp::kOwnType) + "\\shell\\open\\command";
+  ASSERT_TRUE(CreateDeniedKey(HKEY_CLASSES_ROOT, command));
+  ASSERT_TRUE(CreateDeniedKey(HKEY_LOCAL_MACHINE, Key()));
+  const std::string ran = scratch_ / "ran.txt";
+  QuorvexRun run = Install(plan, "/a /r:\"cmd.exe /c echo ran>" + ran + "\"");
+  EXPECT_EQ(run.transcript, std::vector<std::string>());
+
+  const std::string log = file_test::ReadBytes(uninstallDir_ + "\\Install.LOG");
+  EXPECT_NE(log.find(std::string("Failed to associate file type:  \"") + fp::kOwnExtension +
+                     "\".\r\n\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("Unable to save the uninstall information to the registry.  Uninstall will "
+                     "not work properly.\r\n\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(log.substr(log.size() - 14), "English 43\r\n\r\n");
+  const std::string data = file_test::ReadBytes(uninstallDir_ + "\\Uninstall.DAT");
+  EXPECT_NE(data.find(std::string(fp::kOwnExtension) + "~!~" + fp::kOwnType + "~!~open\r\n"),
+            std::string::npos)
+      << data;
+  EXPECT_FALSE(Value("UninstallString").found);
+  EXPECT_FALSE(GetRawValue(HKEY_CLASSES_ROOT, command, "").found);
+  // The rest was still done.
+  EXPECT_TRUE(file_test::Exists(Uninstaller()));
   EXPECT_TRUE(file_test::Exists(uninstallDir_ + "\\English 33.LNK"));
   EXPECT_FALSE(file_test::Exists(ran));
 }
