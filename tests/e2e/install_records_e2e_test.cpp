@@ -384,25 +384,45 @@ TEST_F(InstallRecordsTest, FailuresAreCollectedAndStopTheLaunchButNotTheInstalla
   EXPECT_FALSE(file_test::Exists(ran));
 }
 
-// A key made before the installation whose security refuses to take values or subkeys (a deny
-// entry for everyone; reading and deleting stay allowed, so the test can clean up). Returns
-// false when the key cannot be made so.
-bool CreateDeniedKey(HKEY root, const std::string& path) {
+// Gives the existing key the security text (SDDL); false when it cannot.
+bool SetKeySecurity(HKEY root, const std::string& path, const char* sddl) {
   PSECURITY_DESCRIPTOR security = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;0x6;;;WD)(A;;KA;;;WD)",
-                                                            SDDL_REVISION_1, &security, nullptr))
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &security,
+                                                            nullptr))
     return false;
   HKEY key = nullptr;
-  bool ok = RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr) == ERROR_SUCCESS;
+  bool ok = RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS;
   if (ok) {
     ok = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, security) == ERROR_SUCCESS;
     RegCloseKey(key);
   }
   LocalFree(security);
-  // The deny entry is in force only when a write access is refused now.
-  return ok && RegOpenKeyExA(root, path.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_ACCESS_DENIED;
+  return ok;
 }
+
+// A key made before the installation whose security refuses to take values or subkeys (a deny
+// entry for everyone); its destructor gives everyone full access again, so that the fixture can
+// delete it.
+class DeniedKey {
+ public:
+  DeniedKey(HKEY root, std::string path) : root_(root), path_(std::move(path)) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+      return;
+    RegCloseKey(key);
+    // The deny entry is in force only when a write access is refused now.
+    denied_ = SetKeySecurity(root_, path_, "D:(D;;0x6;;;WD)(A;;KA;;;WD)") &&
+              RegOpenKeyExA(root_, path_.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_ACCESS_DENIED;
+  }
+  ~DeniedKey() { SetKeySecurity(root_, path_, "D:(A;;KA;;;WD)"); }
+  bool denied() const { return denied_; }
+
+ private:
+  HKEY root_;
+  std::string path_;
+  bool denied_ = false;
+};
 
 // Keys that refuse writes, provoked through their security: an association whose command key
 // cannot take its value, and an Uninstall key that cannot be opened for writing. The
@@ -414,8 +434,10 @@ TEST_F(InstallRecordsTest, KeysThatRefuseWritesBecomeTheirLinesAndTheInstallatio
   fp::FillFullPackage(plan, scratch_.Path(), fixtures);
   plan.files = Vector<FileEntry>();
   const std::string command = std::string(fp::kOwnType) + "\\shell\\open\\command";
-  ASSERT_TRUE(CreateDeniedKey(HKEY_CLASSES_ROOT, command));
-  ASSERT_TRUE(CreateDeniedKey(HKEY_LOCAL_MACHINE, Key()));
+  DeniedKey deniedCommand(HKEY_CLASSES_ROOT, command);
+  DeniedKey deniedEntry(HKEY_LOCAL_MACHINE, Key());
+  ASSERT_TRUE(deniedCommand.denied());
+  ASSERT_TRUE(deniedEntry.denied());
   const std::string ran = scratch_ / "ran.txt";
   QuorvexRun run = Install(plan, "/a /r:\"cmd.exe /c echo ran>" + ran + "\"");
   EXPECT_EQ(run.transcript, std::vector<std::string>());
