@@ -72,11 +72,15 @@ void WalkFolder(const std::string& folder, std::map<std::string, std::string>& o
       if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) folders.push_back(path);
       continue;
     }
-    std::string what = std::to_string(found.nFileSizeLow) + " bytes, written " +
-                       std::to_string(found.ftLastWriteTime.dwHighDateTime) + ":" +
-                       std::to_string(found.ftLastWriteTime.dwLowDateTime);
-    if (found.nFileSizeHigh == 0 && found.nFileSizeLow <= kCompareBytesUpTo)
+    // A small file is its bytes, so that one written back as it was counts as unchanged; a
+    // large one its size and time.
+    std::string what = std::to_string(found.nFileSizeLow) + " bytes";
+    if (found.nFileSizeHigh == 0 && found.nFileSizeLow <= kCompareBytesUpTo) {
       what += ": " + ReadSmallFile(path);
+    } else {
+      what += ", written " + std::to_string(found.ftLastWriteTime.dwHighDateTime) + ":" +
+              std::to_string(found.ftLastWriteTime.dwLowDateTime);
+    }
     out["file " + path] = what;
   } while (FindNextFileA(find, &found));
   FindClose(find);

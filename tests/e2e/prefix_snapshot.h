@@ -1,6 +1,6 @@
 // A snapshot of the Wine prefix's registry (HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER: every key
 // and every value with its type and bytes) and of drive C (every folder, every file with its
-// size, its last-write time and, for small files, its bytes), and the differences between two.
+// size and its bytes, or for a large file its last-write time), and the differences between two.
 #pragma once
 
 #include <map>

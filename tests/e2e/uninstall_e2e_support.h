@@ -109,24 +109,29 @@ inline bool WaitForSelfRemoval(const std::string& uninstaller, DWORD timeoutMs =
 // again at the end, whatever the uninstaller left.
 class HandInstall {
  public:
+  // Nothing is registered yet: only the test's own folder is made, empty.
   explicit HandInstall(const std::string& name, const std::string& subdir = "Uninst")
       : name_(name), subdir_(subdir) {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     root_ = std::string("C:\\Quorvex Uninstall Tests\\") + test->name();
     installDir_ = root_ + "\\" + name;
-    Clean();
-    MakeDirs(UninstallDir());
     uninstaller_ = UninstallDir() + "\\Uninstall " + name + ".exe";
-    CopyFileA(QuorvexPath().c_str(), uninstaller_.c_str(), FALSE);
+    Clean();
+    MakeDirs(root_);
+  }
+  // The install folder with the uninstaller copy, and the Uninstall entry with its commands,
+  // name, install location, subfolder and flags (bit 2).
+  void Register() {
+    MakeDirs(UninstallDir());
+    ASSERT_TRUE(CopyFileA(QuorvexPath().c_str(), uninstaller_.c_str(), FALSE));
     const std::string entry = Entry();
     registry_test::CreateKey(HKEY_LOCAL_MACHINE, entry);
-    SetText(HKEY_LOCAL_MACHINE, entry, "UninstallString", uninstaller_ + " /u:\"" + name + "\"");
-    SetText(HKEY_LOCAL_MACHINE, entry, "QuietUninstallString",
-            uninstaller_ + " /a /u:\"" + name + "\"");
-    SetText(HKEY_LOCAL_MACHINE, entry, "DisplayName", name);
-    SetText(HKEY_LOCAL_MACHINE, entry, "InstallLocation", installDir_);
-    SetText(HKEY_LOCAL_MACHINE, entry, "UninstallSubdir", subdir);
-    SetText(HKEY_LOCAL_MACHINE, entry, "ProductFlags", "4");
+    Set("UninstallString", uninstaller_ + " /u:\"" + name_ + "\"");
+    Set("QuietUninstallString", uninstaller_ + " /a /u:\"" + name_ + "\"");
+    Set("DisplayName", name_);
+    Set("InstallLocation", installDir_);
+    Set("UninstallSubdir", subdir_);
+    Set("ProductFlags", "4");
   }
   ~HandInstall() { Clean(); }
   HandInstall(const HandInstall&) = delete;

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (sections.fileList.Length() + sections.stringsSection.Length() +
           sections.associationLines.Length() > text.Length())
     std::abort();
-  if (!text.StartsWith(sections.fileList.CStr(), sections.fileList.Length())) std::abort();
+  if (!text.Substring(0, sections.fileList.Length()).Equals(sections.fileList)) std::abort();
   if (!Contains(text, sections.stringsSection) || !Contains(text, sections.associationLines))
     std::abort();
 
