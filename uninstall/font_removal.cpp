@@ -20,8 +20,7 @@ bool KeepFont(const String& title, bool askEach) {
   if (AutomaticMode || !askEach) return false;
   String text = FormatArchiveText(StringId::kFontQuestion, {title});
   return ShowMessageBox(MessageOwner(), text.CStr(),
-                        LookupString(StringId::kFontQuestionTitle).CStr(),
-                        kQuestionStyle) != IDYES;
+                        LookupString(StringId::kFontQuestionTitle).CStr(), kQuestionStyle) != IDYES;
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #include "uninstall/shared_file_removal.h"
 
-#include <objbase.h>
 #include <windows.h>
+
+#include <objbase.h>
 
 #include "config/archive_text.h"
 #include "config/language_strings.h"
@@ -53,8 +54,7 @@ bool KeepUnusedFile(const String& path, bool askEach) {
   if (AutomaticMode || !askEach) return false;
   String text = FormatArchiveText(StringId::kSharedFileQuestion, {path});
   return ShowMessageBox(MessageOwner(), text.CStr(),
-                        LookupString(StringId::kSharedFileTitle).CStr(),
-                        kQuestionStyle) != IDYES;
+                        LookupString(StringId::kSharedFileTitle).CStr(), kQuestionStyle) != IDYES;
 }
 
 }  // namespace

@@ -50,8 +50,7 @@ UninstallDataSections SplitUninstallData(const String& text) {
   String rest = text.Substring(strings + int(sizeof kStringsHeader) - 1);
   int associations = rest.Find(kAssociationsHeader, 0, String::kIgnoreCase);
   if (associations >= 0) {
-    sections.associationLines =
-        rest.Substring(associations + int(sizeof kAssociationsHeader) - 1);
+    sections.associationLines = rest.Substring(associations + int(sizeof kAssociationsHeader) - 1);
     DropLeadingLineBreak(sections.associationLines);
     rest.EraseFrom(associations);
   }

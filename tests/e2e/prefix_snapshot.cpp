@@ -10,9 +10,9 @@ namespace {
 constexpr DWORD kCompareBytesUpTo = 64 * 1024;
 
 std::string ReadSmallFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                                            FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return "<unreadable>";
   std::string bytes(kCompareBytesUpTo, '\0');
   DWORD read = 0;
@@ -30,8 +30,8 @@ void WalkKey(HKEY key, const std::string& path, std::map<std::string, std::strin
     DWORD nameLength = DWORD(name.size());
     DWORD size = DWORD(data.size());
     DWORD type = 0;
-    LONG result = RegEnumValueA(key, i, name.data(), &nameLength, nullptr, &type, data.data(),
-                                &size);
+    LONG result =
+        RegEnumValueA(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &size);
     if (result == ERROR_MORE_DATA) {
       data.resize(size + 1);
       --i;

@@ -55,8 +55,8 @@ QuorvexRun RunScripted(const std::string& program, const std::string& commandLin
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   QuorvexRun run;
-  if (CreateProcessA(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process)) {
+  if (CreateProcessA(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr, FALSE,
+                     0, nullptr, nullptr, &startup, &process)) {
     if (WaitForSingleObject(process.hProcess, kRunTimeoutMs) == WAIT_OBJECT_0)
       GetExitCodeProcess(process.hProcess, &run.exitCode);
     else

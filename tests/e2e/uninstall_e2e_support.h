@@ -25,7 +25,9 @@ inline constexpr char kSelfRemovalBatch[] = "c:\\delunins.bat";
 inline constexpr int kStoredIds[] = {10, 15, 20, 30, 34, 35, 39, 49, 53, 55,
                                      56, 57, 58, 59, 67, 68, 69, 70, 71};
 
-inline std::string EntryPath(const std::string& name) { return std::string(kUninstallKey) + "\\" + name; }
+inline std::string EntryPath(const std::string& name) {
+  return std::string(kUninstallKey) + "\\" + name;
+}
 
 inline void SetText(HKEY root, const std::string& key, const char* name, const std::string& text) {
   ASSERT_TRUE(registry_test::SetRawValue(root, key, name, REG_SZ, text + std::string(1, '\0')));
@@ -59,7 +61,8 @@ inline std::string StoredText(int id, const std::vector<std::pair<int, std::stri
 // The [Strings] section as the installation writes it, with "\r\n\r\n" before its header.
 inline std::string StringsSection(const std::vector<std::pair<int, std::string>>& texts = {}) {
   std::string section = "\r\n\r\n[Strings]\r\n";
-  for (int id : kStoredIds) section += "~" + std::to_string(id) + "\r\n" + StoredText(id, texts) + "\r\n";
+  for (int id : kStoredIds)
+    section += "~" + std::to_string(id) + "\r\n" + StoredText(id, texts) + "\r\n";
   return section;
 }
 
@@ -74,7 +77,7 @@ inline std::string ShortPathOf(const std::string& path) {
 }
 
 inline void MakeDirs(const std::string& path) {
-  for (size_t pos = path.find('\\', 3); ; pos = path.find('\\', pos + 1)) {
+  for (size_t pos = path.find('\\', 3);; pos = path.find('\\', pos + 1)) {
     CreateDirectoryA(path.substr(0, pos).c_str(), nullptr);
     if (pos == std::string::npos) break;
   }
@@ -140,7 +143,9 @@ class HandInstall {
   const std::string& Name() const { return name_; }
   const std::string& Root() const { return root_; }
   const std::string& InstallDir() const { return installDir_; }
-  std::string UninstallDir() const { return subdir_.empty() ? installDir_ : installDir_ + "\\" + subdir_; }
+  std::string UninstallDir() const {
+    return subdir_.empty() ? installDir_ : installDir_ + "\\" + subdir_;
+  }
   const std::string& Uninstaller() const { return uninstaller_; }
   std::string Entry() const { return EntryPath(name_); }
   std::string operator/(const std::string& name) const { return installDir_ + "\\" + name; }

@@ -180,13 +180,14 @@ class FullRecords {
     EXPECT_FALSE(HasValue(HKEY_CLASSES_ROOT, ".qvxb", backup.c_str()));
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "QuorvexTest.TypeB\\DefaultIcon", ""), "old.ico");
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "QuorvexTest.TypeB\\shell\\edit\\command", ""), "old edit");
-    EXPECT_FALSE(HasValue(HKEY_CLASSES_ROOT, "QuorvexTest.TypeB\\shell\\edit\\command",
-                          backup.c_str()));
+    EXPECT_FALSE(
+        HasValue(HKEY_CLASSES_ROOT, "QuorvexTest.TypeB\\shell\\edit\\command", backup.c_str()));
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "QuorvexTest.OldB\\shell\\open\\command", ""), "old open");
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, ".qvxc", ""), "QuorvexTest.TypeC");
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\QuorvexTest Maker\\Other"));
     EXPECT_EQ(registry_test::GetRawValue(HKEY_LOCAL_MACHINE, kSharedDllsKey,
-                                         (shared_ + "\\three.dll").c_str()).bytes,
+                                         (shared_ + "\\three.dll").c_str())
+                  .bytes,
               registry_test::Dword(2));
     EXPECT_TRUE(Exists(shared_ + "\\three.dll"));
     EXPECT_FALSE(HasValue(HKEY_LOCAL_MACHINE, kSharedDllsKey, (shared_ + "\\kept.dll").c_str()));
@@ -223,7 +224,8 @@ const std::vector<VolatileEntry> kWineVolatile = {
     // Wine's display driver registers the adapter of a desktop when the first window of a
     // session opens on it, under a new GUID each time; the uninstaller's windows may be first.
     {"key HKLM\\System\\CurrentControlSet\\Control\\Video\\", "Wine's per-session display adapter"},
-    {"value HKLM\\System\\CurrentControlSet\\Control\\Video\\", "Wine's per-session display adapter"},
+    {"value HKLM\\System\\CurrentControlSet\\Control\\Video\\",
+     "Wine's per-session display adapter"},
 };
 
 // The whole prefix before the installation and after the removal: equal apart from Wine's
@@ -265,11 +267,14 @@ TEST(UninstallEndToEnd, TheQuestionsAreAskedAndNoKeepsTheFontAndTheSharedFile) {
   product.Set("SharedFiles", "\"" + shared + "\"");
   product.SetFlags(kRegistered | FlagMask(ProductFlag::kAskBeforeRemovingFonts) |
                    FlagMask(ProductFlag::kAskBeforeRemovingSharedFiles));
-  product.WriteData(product / "app.exe\r\n" +
-                    StringsSection({{53, "Remove <product>?"}, {55, "Removal"},
-                                    {56, "Remove the font %s?"}, {57, "Fonts"},
-                                    {59, "Remove %s?"}, {35, "Shared"}, {34, "All gone."},
-                                    {15, "Done"}}));
+  product.WriteData(product / "app.exe\r\n" + StringsSection({{53, "Remove <product>?"},
+                                                              {55, "Removal"},
+                                                              {56, "Remove the font %s?"},
+                                                              {57, "Fonts"},
+                                                              {59, "Remove %s?"},
+                                                              {35, "Shared"},
+                                                              {34, "All gone."},
+                                                              {15, "Done"}}));
   QuorvexRun run = RunCommandLine(product.Interactive(), {"6", "7", "7"});
   EXPECT_EQ(run.exitCode, 1u);
   EXPECT_EQ(run.transcript,
@@ -365,7 +370,8 @@ TEST(UninstallEndToEnd, AFileTheUserAddedKeepsTheInstallFolder) {
 }
 
 std::string ProgramFilesDir() {
-  return Text(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
+  return Text(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
+              "ProgramFilesDir");
 }
 
 std::string WindowsDir() {
@@ -447,7 +453,8 @@ TEST(UninstallEndToEnd, AnEntryWithoutInstallLocationTouchesNothing) {
     product.WriteData(product / "app.exe\r\n" + StringsSection());
     if (*location == '\0') {
       HKEY key;
-      ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, product.Entry().c_str(), 0, KEY_ALL_ACCESS, &key), 0);
+      ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, product.Entry().c_str(), 0, KEY_ALL_ACCESS, &key),
+                0);
       RegDeleteValueA(key, "InstallLocation");
       RegCloseKey(key);
     } else {
@@ -479,7 +486,10 @@ TEST(UninstallEndToEnd, ADamagedUninstallDataIsReadAsFarAsItGoes) {
     std::string data;  // "<dir>" stands for the install folder
     std::vector<std::string> boxes;
   } cases[] = {
-      {"missing", false, "", {Box("background", 0x24, "", "", 6), Box("background", 0x40, "", "", 1)}},
+      {"missing",
+       false,
+       "",
+       {Box("background", 0x24, "", "", 6), Box("background", 0x40, "", "", 1)}},
       {"without [Strings]: every line is a file-list line",
        true,
        "<dir>\\a.txt\r\n~10\r\nErrors\r\n~53\r\nQuestion\r\n",

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   String text(reinterpret_cast<const char*>(data), int(size));
   UninstallDataSections sections = SplitUninstallData(text);
   if (sections.fileList.Length() + sections.stringsSection.Length() +
-          sections.associationLines.Length() > text.Length())
+          sections.associationLines.Length() >
+      text.Length())
     std::abort();
   if (!text.Substring(0, sections.fileList.Length()).Equals(sections.fileList)) std::abort();
   if (!Contains(text, sections.stringsSection) || !Contains(text, sections.associationLines))

@@ -1,11 +1,12 @@
 // Reading Uninstall.DAT: the split into its sections, the association records and the texts.
+#include "uninstall/uninstall_data_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "string_test_support.h"
-#include "uninstall/uninstall_data_reader.h"
 
 using namespace std::string_literals;
 using string_test::Bytes;
@@ -76,7 +77,8 @@ TEST(UninstallDataAssociations, OnlyRecordsWithThreeNonBlankPartsAreKept) {
     std::string lines;
     std::vector<std::string> records;
   } cases[] = {
-      {"two records", ".foo~!~Foo.File~!~open\r\n.bar~!~Bar.File~!~edit\r\n",
+      {"two records",
+       ".foo~!~Foo.File~!~open\r\n.bar~!~Bar.File~!~edit\r\n",
        {".foo|Foo.File|open", ".bar|Bar.File|edit"}},
       {"two parts", ".foo~!~Foo.File\r\n", {}},
       {"an empty verb", ".foo~!~Foo.File~!~\r\n", {}},
@@ -85,7 +87,8 @@ TEST(UninstallDataAssociations, OnlyRecordsWithThreeNonBlankPartsAreKept) {
       {"one part", ".foo\r\n", {}},
       // The verb is the rest of the line, later separators included.
       {"four parts", ".foo~!~Foo.File~!~open~!~more\r\n", {".foo|Foo.File|open~!~more"}},
-      {"empty lines and a last line without a break", "\r\n\r\n.a~!~b~!~c\n\n.d~!~e~!~f",
+      {"empty lines and a last line without a break",
+       "\r\n\r\n.a~!~b~!~c\n\n.d~!~e~!~f",
        {".a|b|c", ".d|e|f"}},
       {"a NUL ends a line", ".a~!~b~!~c\0.d~!~e~!~f"s, {".a|b|c", ".d|e|f"}},
       {"separators overlapping", ".a~!~!~b~!~c\r\n", {".a|!~b|c"}},
@@ -114,10 +117,14 @@ TEST(UninstallDataTexts, IdLinesTakeTheFollowingLinesJoined) {
     std::vector<std::string> texts;
   } cases[] = {
       {"as written", "\r\n~10\r\nErrors:\r\n~15\r\nDone\r\n", {10, 15}, {"Errors:", "Done"}},
-      {"two lines joined with one CR LF", "~12\r\nfirst\r\nsecond\r\n\r\n", {12},
+      {"two lines joined with one CR LF",
+       "~12\r\nfirst\r\nsecond\r\n\r\n",
+       {12},
        {"first\r\nsecond"}},
-      {"ids 0 and 1001 go with their texts", "~0\r\nzero\r\n~1001\r\nbig\r\n~1000\r\nlast\r\n",
-       {1000}, {"last"}},
+      {"ids 0 and 1001 go with their texts",
+       "~0\r\nzero\r\n~1001\r\nbig\r\n~1000\r\nlast\r\n",
+       {1000},
+       {"last"}},
       {"id 1", "~1\r\none", {1}, {"one"}},
       {"commas are ignored", "~1,0\r\nten\r\n", {10}, {"ten"}},
       {"the first number in the line", "~ id 34 or 35\r\nx\r\n", {34}, {"x"}},

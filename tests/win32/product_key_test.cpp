@@ -1,9 +1,10 @@
 // The product's own key and its empty parents below Software.
+#include "uninstall/product_key.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "tests/win32/registry_test_support.h"
-#include "uninstall/product_key.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
 // The self-removal batch file's text and the command line that starts it.
+#include "uninstall/self_removal.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "core/string.h"
-#include "uninstall/self_removal.h"
 
 namespace {
 
@@ -14,12 +15,14 @@ TEST(SelfRemoval, TheBatchHasFiveLinesWithoutASubfolderAndSixWithOne) {
   const std::string loop =
       ":Repeat\r\ndel \"C:\\Prog\\App\\Uninst\\Uninstall App.exe\"\r\n"
       "if exist \"C:\\Prog\\App\\Uninst\\Uninstall App.exe\" goto Repeat\r\n";
-  EXPECT_EQ(Str(SelfRemovalBatchText("C:\\Prog\\App\\Uninst\\Uninstall App.exe", "C:\\Prog\\App",
-                                     "Uninst")),
-            loop + "rd \"C:\\Prog\\App\\Uninst\"\r\nrd \"C:\\Prog\\App\"\r\ndel \"c:\\delunins.bat\"\r\n");
-  EXPECT_EQ(Str(SelfRemovalBatchText("C:\\Prog\\App\\Uninst\\Uninstall App.exe", "C:\\Prog\\App",
-                                     "")),
-            loop + "rd \"C:\\Prog\\App\"\r\ndel \"c:\\delunins.bat\"\r\n");
+  EXPECT_EQ(
+      Str(SelfRemovalBatchText("C:\\Prog\\App\\Uninst\\Uninstall App.exe", "C:\\Prog\\App",
+                               "Uninst")),
+      loop +
+          "rd \"C:\\Prog\\App\\Uninst\"\r\nrd \"C:\\Prog\\App\"\r\ndel \"c:\\delunins.bat\"\r\n");
+  EXPECT_EQ(
+      Str(SelfRemovalBatchText("C:\\Prog\\App\\Uninst\\Uninstall App.exe", "C:\\Prog\\App", "")),
+      loop + "rd \"C:\\Prog\\App\"\r\ndel \"c:\\delunins.bat\"\r\n");
 }
 
 // The interpreter in exactly one pair of quotes, whether or not it came quoted (a path with a
