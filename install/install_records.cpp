@@ -52,6 +52,8 @@ String RecordPath(const char* name) {
 }
 
 void AppendFailure(String& errors, const String& name) {
-  errors += String::Formatted("%s %s\r\n%s\r\n", LookupString(StringId::kCannotWriteFileHead).CStr(),
-                              name.CStr(), SystemErrorText(GetLastError()).CStr());
+  // Read before anything else can touch the thread's last error.
+  const String reason = SystemErrorText(GetLastError());
+  errors.AppendFormat("%s %s\r\n%s\r\n", LookupString(StringId::kCannotWriteFileHead).CStr(),
+                      name.CStr(), reason.CStr());
 }

@@ -5,17 +5,27 @@
 #include "config/archive_text.h"
 #include "config/language_strings.h"
 #include "config/settings.h"
+#include "install/associations.h"
+#include "install/autoexec_path.h"
+#include "install/background_picture.h"
 #include "install/batch_commands.h"
 #include "install/data_block.h"
 #include "install/existing_installation.h"
+#include "install/install_log.h"
+#include "install/install_records.h"
 #include "install/install_state.h"
 #include "install/installer_archive.h"
+#include "install/product_keys.h"
 #include "install/resolve_target.h"
+#include "install/shortcuts.h"
+#include "install/uninstall_data.h"
+#include "install/uninstall_registration.h"
 #include "platform/directories.h"
 #include "platform/os_identity.h"
 #include "platform/path_text.h"
 #include "platform/registry_locations.h"
 #include "platform/run_process.h"
+#include "platform/shell_link.h"
 #include "platform/shell_session.h"
 #include "ui/choose_install_dir.h"
 #include "ui/language_dialog.h"
@@ -115,6 +125,26 @@ void ReadFileEntries() {
   }
 }
 
+// Step 19: what makes the product visible to the user and the shell, then the uninstaller and
+// its records.
+void RegisterProduct() {
+  CreateShortcuts();
+  SaveBackgroundPicture();
+  CreateProductKeys();
+  RegisterAssociations();
+  if (Has(ProductFlag::kAddToPath)) ErrorSummary += EditAutoexecPath(true);
+  if (Has(ProductFlag::kRegisterUninstall)) {
+    WriteUninstaller();
+    RegisterUninstall();
+  }
+}
+
+// Step 21.
+void WriteUninstallRecords() {
+  if (Has(ProductFlag::kRegisterUninstall) && !WriteUninstallData())
+    AppendFailure(ErrorSummary, JoinPath(UninstallDir, String("Uninstall.DAT")));
+}
+
 // Step 27: only a package that needs a restart asks, and in automatic mode it restarts.
 bool RebootWanted() {
   if (!Has(ProductFlag::kRebootRequired)) return false;
@@ -146,15 +176,19 @@ void RunInstallSequence() {
   SetProgressPosition(87);
   WaitForStageDelay();
   ShowProgressStep(StringId::kShortcutsStage, 90);
+  RegisterProduct();
   WaitForStageDelay();
   ShowProgressStep(StringId::kDoneStage, 100);
+  WriteUninstallRecords();
   RunBatchCommands(InstallDir, Has(ProductFlag::kPostInstallBatchHidden),
                    InstallerHeader.postInstallBatch);
+  if (DesktopShortcutRequested) RefreshDesktop(InstallerHeader.shortcutMode == 1);
   WaitForStageDelay();
   DestroyProgressDialog();
 
   if (!LaunchOnExit.IsEmpty())
     InstallLog += String::Formatted("Launch on exit: %s\r\n", LaunchOnExit.CStr());
+  FinishInstallLog(ErrorSummary, Reinstall, true);
   bool reboot = RebootWanted();
   RunBatchCommands(InstallDir, Has(ProductFlag::kFinalBatchHidden), InstallerHeader.finalBatch);
   RemoveDirectoryIfEmpty(SharedPath);

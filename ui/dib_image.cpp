@@ -108,3 +108,14 @@ bool DibImage::LoadBitmapFile(const String& fileBytes) {
   if (LoadU16(p) != kFileMagic) return false;
   return Load(fileBytes.CStr() + kFileHeaderSize, fileBytes.Length() - kFileHeaderSize);
 }
+
+String DibImage::BitmapFileBytes() const {
+  if (IsEmpty()) return String();
+  unsigned char header[kFileHeaderSize] = {};
+  StoreU16(header, kFileMagic);
+  StoreU32(header + 2, uint32_t(kFileHeaderSize + buffer_.Length()));
+  StoreU32(header + 10, uint32_t(kFileHeaderSize + bitsOffset_));
+  String file(reinterpret_cast<const char*>(header), kFileHeaderSize);
+  file += buffer_;
+  return file;
+}

@@ -34,6 +34,11 @@ class DibImage {
 
   void Clear();
 
+  // The image as a bitmap file that LoadBitmapFile reads back: the 14-byte file header ("BM",
+  // the file's size, two reserved zero words, the offset of the pixels) and the loaded bytes.
+  // Empty for an empty image.
+  String BitmapFileBytes() const;
+
   // Empty when the width is 0 or less (also after every failed load).
   bool IsEmpty() const { return width_ <= 0; }
   int32_t Width() const { return width_; }

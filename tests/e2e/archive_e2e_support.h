@@ -81,6 +81,15 @@ inline std::string WelcomeBox(const char* answer = "6") {
   return std::string("box\tbackground\t0x00000044\tEnglish 65\tEnglish 1\t") + answer;
 }
 
+// The closing question of an installation without errors that offers its log (string 40 of the
+// tables above has no "%s", so the engine's own text stands in), answered Yes (6) or No.
+inline std::string LogQuestionBox(const std::string& logPath, const char* answer = "7") {
+  return "box\tbackground\t0x00000044\tEnglish 41\t" +
+         TranscriptEscaped("The installation is complete.\r\n\r\nThe installation log is " +
+                           logPath + "\r\n\r\nView it now?") +
+         "\t" + answer;
+}
+
 // A sound plan: the product Foo of Acme with one small file and one language, English, whose
 // corrupt-installer text is corruptText.
 inline InstallerPlan SmallPlan(const char* corruptText = "Broken archive %d") {

@@ -15,6 +15,13 @@
 
 namespace {
 
+// The prefix's Program Files folder, under which the plans without a directory install.
+std::string ProgramFiles() {
+  char dir[MAX_PATH] = "";
+  DWORD n = ExpandEnvironmentStringsA("%ProgramFiles%", dir, sizeof dir);
+  return n > 0 && n <= sizeof dir ? std::string(dir) : std::string();
+}
+
 using namespace archive_e2e;
 
 constexpr uint64_t kRegisteredFlag = FlagMask(ProductFlag::kRegisterUninstall);
@@ -430,7 +437,10 @@ TEST(ArchiveEndToEnd, TwoLanguagesAskForTheLanguageUnlessAutomatic) {
     std::vector<std::string> answers;
     std::vector<std::string> expected;
   } cases[] = {
-      {"", {}, {"dialog\tLanguageDlg\tbackground\t1001", WelcomeBox()}},
+      {"",
+       {"1001", "6", "7"},
+       {"dialog\tLanguageDlg\tbackground\t1001", WelcomeBox(),
+        LogQuestionBox(ProgramFiles() + "\\Foo\\Install.LOG")}},
       {"", {"1003"}, {"dialog\tLanguageDlg\tbackground\t1003"}},
       {" /a", {}, {}},
   };

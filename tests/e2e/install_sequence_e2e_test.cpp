@@ -115,12 +115,13 @@ TEST_F(InstallSequenceTest, AFirstInstallationAsksEachQuestionInOrderAndRunsItsB
   plan_.header.postInstallBatch = EchoInto("post.txt", "post").c_str();
   plan_.header.finalBatch = EchoInto("final.txt", "final").c_str();
   const std::string target = Dir("Target Dir");
-  QuorvexRun run = Run("", {kYes, "1001", "1001", "1001\t" + target});
+  QuorvexRun run = Run("", {kYes, "1001", "1001", "1001\t" + target, kNo});
   const std::vector<std::string> expected = {
       WelcomeBox(),
       "dialog\tLicenseDlg\tbackground\t1001",
       "dialog\tReadmeDlg\tbackground\t1001",
       "dialog\tChooseDirDlg\tbackground\t1",
+      LogQuestionBox(target + "\\Install.LOG"),
   };
   EXPECT_EQ(run.transcript, expected);
   EXPECT_EQ(file_test::ReadBytes(target + "\\pre.txt"), target + "\r\n");
@@ -200,8 +201,8 @@ TEST_F(InstallSequenceTest, AReinstallAsksWithTheHeadOfTheVersionsOrder) {
   }
 
   SCOPED_TRACE("answered Yes: the existing location wins over /d");
-  QuorvexRun run = Run("/d:\"" + Dir("Elsewhere") + "\"", {kYes, kYes});
-  EXPECT_EQ(run.transcript.size(), 2u);
+  QuorvexRun run = Run("/d:\"" + Dir("Elsewhere") + "\"", {kYes, kYes, kNo});
+  EXPECT_EQ(run.transcript.size(), 3u);
   EXPECT_EQ(file_test::ReadBytes(existing + "\\pre.txt"), existing + "\r\n");
   EXPECT_FALSE(file_test::Exists(Dir("Elsewhere")));
 }
@@ -242,8 +243,9 @@ TEST_F(InstallSequenceTest, AnExtensionNeedsItsMasterProductAndMayInstallIntoIt)
   const std::string master = Dir("Master");
   ASSERT_TRUE(CreateDirectoryA(master.c_str(), nullptr));
   RegisterProduct(kMaster, master, "3.0");
-  run = Run("", {kYes});
-  EXPECT_EQ(run.transcript, std::vector<std::string>({WelcomeBox()}));
+  run = Run("", {kYes, kNo});
+  EXPECT_EQ(run.transcript,
+            std::vector<std::string>({WelcomeBox(), LogQuestionBox(master + "\\Install.LOG")}));
   EXPECT_EQ(file_test::ReadBytes(master + "\\pre.txt"), master + "\r\n");
 }
 
@@ -265,14 +267,16 @@ TEST_F(InstallSequenceTest, ARequiredRestartIsAskedForOrDoneAtOnceInAutomaticMod
 
   const std::string question = Box("background", 0x24, English(StringId::kSetupTitle),
                                    English(StringId::kRebootQuestion), kYes);
-  run = Run("/d:\"" + target + "\"", {kYes, kYes});
-  EXPECT_EQ(run.transcript, std::vector<std::string>({WelcomeBox(), question, restart}));
+  run = Run("/d:\"" + target + "\"", {kYes, kNo, kYes});
+  EXPECT_EQ(run.transcript,
+            std::vector<std::string>(
+                {WelcomeBox(), LogQuestionBox(target + "\\Install.LOG"), question, restart}));
 
   SCOPED_TRACE("answered No: the final batch and the launch still run");
   const std::string launched = Dir("launched.txt");
   DeleteFileA((target + "\\final.txt").c_str());
-  run = Run("/d:\"" + target + "\" /r:\"cmd.exe /c echo up>`" + launched + "`\"", {kYes, kNo});
-  EXPECT_EQ(run.transcript.size(), 2u);
+  run = Run("/d:\"" + target + "\" /r:\"cmd.exe /c echo up>`" + launched + "`\"", {kYes, kNo, kNo});
+  EXPECT_EQ(run.transcript.size(), 3u);
   EXPECT_EQ(file_test::ReadBytes(target + "\\final.txt"), "final\r\n");
   for (int i = 0; i < 100 && !file_test::Exists(launched); ++i) Sleep(100);
   EXPECT_EQ(file_test::ReadBytes(launched), "up\r\n");
