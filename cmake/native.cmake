@@ -1,7 +1,7 @@
 # Portable layers built for the host: tested with sanitizers, benchmarked without. The folders
 # keep their order and their rule (cmake/layers.cmake): the core library, the platform layer's
-# pure text operations, the archive readers, the configuration's pure parts and the title height
-# of the user interface.
+# pure text operations, the archive readers, the configuration's pure parts, the title height
+# of the user interface and the uninstaller's record reader.
 include(cmake/layers.cmake)
 foreach(layer core archive)
   quorvex_sources(layer_sources_${layer} ${layer})
@@ -13,9 +13,12 @@ set(layer_sources_config config/variable_substitution.cpp config/file_spec_text.
   config/language_table.cpp config/archive_text.cpp config/formatted_texts.cpp)
 # The user interface's one portable file: the title's pixel height.
 set(layer_sources_ui ui/title_height.cpp)
+# The uninstaller's reader of its record file.
+set(layer_sources_uninstall uninstall/uninstall_data_reader.cpp)
 list(TRANSFORM layer_sources_platform PREPEND ${PROJECT_SOURCE_DIR}/)
 list(TRANSFORM layer_sources_config PREPEND ${PROJECT_SOURCE_DIR}/)
 list(TRANSFORM layer_sources_ui PREPEND ${PROJECT_SOURCE_DIR}/)
+list(TRANSFORM layer_sources_uninstall PREPEND ${PROJECT_SOURCE_DIR}/)
 set(sanitize -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 
 # NAME links every portable layer; their compile and link options go on NAME_flags.

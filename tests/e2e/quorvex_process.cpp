@@ -31,6 +31,15 @@ QuorvexRun RunQuorvex(const std::string& commandLine, const std::vector<std::str
 
 QuorvexRun RunProgram(const std::string& program, const std::string& commandLine,
                       const std::vector<std::string>& answers) {
+  return RunScripted(program, commandLine.empty() ? "\"" + program + "\"" : commandLine, answers);
+}
+
+QuorvexRun RunCommandLine(const std::string& commandLine, const std::vector<std::string>& answers) {
+  return RunScripted("", commandLine, answers);
+}
+
+QuorvexRun RunScripted(const std::string& program, const std::string& commandLine,
+                       const std::vector<std::string>& answers) {
   std::string transcriptPath = TempFile("quorvex-e2e-transcript-");
   std::string answersPath = TempFile("quorvex-e2e-answers-");
   ClearUiTranscript(transcriptPath);
@@ -41,13 +50,13 @@ QuorvexRun RunProgram(const std::string& program, const std::string& commandLine
   SetEnvironmentVariableA("QUORVEX_UI_TRANSCRIPT", transcriptPath.c_str());
   SetEnvironmentVariableA("QUORVEX_UI_ANSWERS", answersPath.c_str());
 
-  std::string line = commandLine.empty() ? "\"" + program + "\"" : commandLine;
+  std::string line = commandLine;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   QuorvexRun run;
-  if (CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process)) {
+  if (CreateProcessA(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr, FALSE,
+                     0, nullptr, nullptr, &startup, &process)) {
     if (WaitForSingleObject(process.hProcess, kRunTimeoutMs) == WAIT_OBJECT_0)
       GetExitCodeProcess(process.hProcess, &run.exitCode);
     else

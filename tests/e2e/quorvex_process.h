@@ -19,6 +19,16 @@ struct QuorvexRun {
 QuorvexRun RunProgram(const std::string& program, const std::string& commandLine = "",
                       const std::vector<std::string>& answers = {});
 
+// Runs commandLine as Windows runs a command of the Uninstall entry: CreateProcessA without an
+// application name, so that the system finds the program in the command line itself (an
+// unquoted path with blanks included).
+QuorvexRun RunCommandLine(const std::string& commandLine,
+                          const std::vector<std::string>& answers = {});
+
+// The worker of both: program empty means no application name.
+QuorvexRun RunScripted(const std::string& program, const std::string& commandLine,
+                       const std::vector<std::string>& answers);
+
 // RunProgram with quorvex.exe.
 QuorvexRun RunQuorvex(const std::string& commandLine,
                       const std::vector<std::string>& answers = {});

@@ -103,8 +103,8 @@ TEST(StartupFlagsEndToEnd, TheBackgroundWindowAsTheFlagsShapeIt) {
   }
 }
 
-// Uninstall mode takes the product name and ends without touching the archive: no box of an
-// archive (none present, damaged) and no language question of a sound one.
+// Uninstall mode takes the product name and never touches the archive: no box of an archive
+// (none present, damaged) and no language question of a sound one.
 TEST(StartupFlagsEndToEnd, UninstallModeNeverReadsTheArchive) {
   file_test::ScratchDir scratch;
   const std::string sound = WriteInstaller(scratch, 0);
@@ -128,9 +128,12 @@ TEST(StartupFlagsEndToEnd, UninstallModeNeverReadsTheArchive) {
     // Without /u each shows something: the language question, the corrupt box, the no-archive box.
     QuorvexRun installing = RunProgram(c.program, "", {"1003"});
     EXPECT_EQ(installing.transcript.size(), 1u);
+    // With it each shows only the uninstaller's own box: no product "x" is installed.
     QuorvexRun run = RunProgram(c.program, Quoted(c.program) + " /u:\"x\"");
     EXPECT_EQ(run.exitCode, 1u);
-    EXPECT_EQ(run.transcript, std::vector<std::string>());
+    EXPECT_EQ(run.transcript,
+              std::vector<std::string>(
+                  {"box\tnone\t0x00000010\tError\tNo product named 'x' is installed.\t1"}));
   }
 }
 
