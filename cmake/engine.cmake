@@ -16,7 +16,7 @@ set(hook_objects quorvex_hooks)
 quorvex_layer_libraries(quorvex_engine)
 
 target_compile_definitions(quorvex_engine_flags INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
-target_link_libraries(quorvex_engine_flags INTERFACE comctl32 ole32 uuid shell32 gdi32 user32 advapi32)
+target_link_libraries(quorvex_engine_flags INTERFACE comctl32 ole32 uuid shell32 gdi32 user32 advapi32 version)
 if(QUORVEX_TEST_SEAM)
   target_compile_definitions(quorvex_engine_flags INTERFACE QUORVEX_TEST_SEAM=1)
 endif()

@@ -6,16 +6,21 @@
 #include "config/language_strings.h"
 #include "config/settings.h"
 #include "install/batch_commands.h"
+#include "install/com_registration.h"
 #include "install/data_block.h"
+#include "install/deletions.h"
 #include "install/existing_installation.h"
+#include "install/file_rules.h"
 #include "install/install_state.h"
+#include "install/install_texts_for_testing.h"
 #include "install/installer_archive.h"
-#include "install/resolve_target.h"
+#include "install/shared_counts.h"
 #include "platform/directories.h"
 #include "platform/os_identity.h"
 #include "platform/path_text.h"
 #include "platform/registry_locations.h"
 #include "platform/run_process.h"
+#include "platform/shell.h"
 #include "platform/shell_session.h"
 #include "ui/choose_install_dir.h"
 #include "ui/language_dialog.h"
@@ -104,17 +109,6 @@ void ChooseDirectory(const ExistingInstallation& existing) {
   ChooseInstallDir(OwnArchivePrologue.fileLengths);
 }
 
-// Step 14. Each entry is read, checked and given its target; the file rules that write it
-// follow with the file installation.
-void ReadFileEntries() {
-  for (int i = 0; i < OwnArchivePrologue.fileCount; ++i) {
-    FileEntry entry;
-    ReadNextFileEntry(i, entry);
-    bool createFolder = false;
-    ResolveTarget(entry, createFolder);
-  }
-}
-
 // Step 27: only a package that needs a restart asks, and in automatic mode it restarts.
 bool RebootWanted() {
   if (!Has(ProductFlag::kRebootRequired)) return false;
@@ -142,8 +136,14 @@ void RunInstallSequence() {
   AssembleDataBlock();
   UninstallDir = JoinPath(InstallDir, UninstallSubdir);
   if (!UninstallSubdir.IsEmpty()) CreateDirectoryPath(UninstallDir);
-  ReadFileEntries();
+  CarryOutDeletions(InstallerHeader.deletionSpecs);
+  if (InstallFiles()) BroadcastFontChange();
   SetProgressPosition(87);
+  if (Has(ProductFlag::kRegisterUninstall)) UpdateSharedFileCounts(Reinstall, existing.sharedFiles);
+  RegisterComServers();
+#ifdef QUORVEX_TEST_SEAM
+  WriteInstallTextsForTesting();
+#endif
   WaitForStageDelay();
   ShowProgressStep(StringId::kShortcutsStage, 90);
   WaitForStageDelay();
