@@ -39,7 +39,12 @@ Outcome WriteOnce(const String& target, const char* data, int32_t length,
   if (file.Open(target, OpenMode::kCreateOrTruncate | OpenMode::kNoRead) !=
       FileOpenResult::kSuccess)
     return Outcome::kOpenFailed;
-  if (!file.Write(data, length)) return Outcome::kWriteFailed;
+  SetLastError(ERROR_SUCCESS);
+  if (!file.Write(data, length)) {
+    // A write cut short without an error of its own is a full volume.
+    if (GetLastError() == ERROR_SUCCESS) SetLastError(ERROR_DISK_FULL);
+    return Outcome::kWriteFailed;
+  }
   if (stamp.month != 0) file.SetModifiedTime(stamp);
   return Outcome::kWritten;
 }
