@@ -30,8 +30,8 @@ namespace DestinationKind {
 inline constexpr uint32_t kInstallDir = 0;
 inline constexpr uint32_t kShared = 1;  // under SharedPath, with a reference count
 inline constexpr uint32_t kFont = 4;
-inline constexpr uint32_t kStartup = 5;  // in InstallDir, with a shortcut in the Startup folder
-inline constexpr uint32_t kSystem = 6;   // in the system folder, compared by version and date
+inline constexpr uint32_t kStartup = 5;    // in InstallDir, with a shortcut in the Startup folder
+inline constexpr uint32_t kSystem = 6;     // in the system folder, compared by version and date
 inline constexpr uint32_t kComServer = 7;  // as kSystem, and self-registered
 }  // namespace DestinationKind
 

@@ -21,8 +21,6 @@ namespace {
 
 // FileDeletion::flags: a file that cannot be deleted now may be deleted at the next start.
 constexpr uint32_t kDeleteAtNextStart = 0x2;
-constexpr uint32_t kBlockingAttributes =
-    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 // The conditions, a signed byte; every other value deletes unconditionally.
 enum Condition : int8_t {
@@ -45,8 +43,7 @@ DateTime DeletionDate(const String& value) {
   return date;
 }
 
-bool MeetsCondition(int8_t condition, const DateTime& date, int64_t size,
-                    const FindRecord& file) {
+bool MeetsCondition(int8_t condition, const DateTime& date, int64_t size, const FindRecord& file) {
   if (IsDateCondition(condition)) {
     DateTime written = file.lastWrite.ToDateTime();
     int order = date.time.IsValid() ? DateTime::Compare(written, date)

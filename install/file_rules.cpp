@@ -76,8 +76,7 @@ void ListSharedFile(const FileEntry& entry, const String& target) {
 }
 
 // False when the install condition passes the entry over.
-bool MeetsInstallCondition(const FileEntry& entry, const String& target,
-                           TargetExistence& exists) {
+bool MeetsInstallCondition(const FileEntry& entry, const String& target, TargetExistence& exists) {
   switch (entry.flags & kFileConditionMask) {
     case kFileNeverInstalled:
       return false;
@@ -146,7 +145,8 @@ void RequestShortcut(const FileEntry& entry, const String& target) {
   const bool startup = entry.destinationKind == DestinationKind::kStartup;
   const bool desktop = HasEntryFlag(entry, kFileDesktopShortcut);
   const bool startMenu = HasEntryFlag(entry, kFileStartMenuShortcut);
-  if (!startup && !(entry.destinationKind == DestinationKind::kInstallDir && (desktop || startMenu)))
+  if (!startup &&
+      !(entry.destinationKind == DestinationKind::kInstallDir && (desktop || startMenu)))
     return;
   ShortcutRequest& request = ShortcutRequests.AppendDefault();
   request.desktop = desktop;

@@ -13,8 +13,8 @@ void WriteInstallTextsForTesting() {
   DWORD n = GetEnvironmentVariableA("QUORVEX_INSTALL_TEXTS", path, sizeof path);
   if (n == 0 || n >= sizeof path) return;
   constexpr char kEnd[] = "\f\r\n";
-  String text = InstallLog + kEnd + ErrorSummary + kEnd + InstalledFileList + kEnd +
-                SharedFiles + kEnd + ProductFonts + kEnd;
+  String text = InstallLog + kEnd + ErrorSummary + kEnd + InstalledFileList + kEnd + SharedFiles +
+                kEnd + ProductFonts + kEnd;
   for (int i = 0; i < ShortcutRequests.Count(); ++i) {
     const ShortcutRequest& r = ShortcutRequests[i];
     text.AppendFormat("%d%d%d%d\t%s\t%s\t%s\t%s\r\n", r.desktop, r.startMenu, r.startup, r.keep,

@@ -103,9 +103,9 @@ TEST_F(DeletionsTest, AFileInUseIsLoggedOrDeletedAtTheNextStartUnderFlag2) {
   std::vector<std::string> pending = pending_renames::PendingRenames();
   pending_renames::WritePendingRenames(saved);
   const std::string error = SystemErrorText(ERROR_SHARING_VIOLATION);
-  EXPECT_EQ(texts.log, "Failed to delete file '" + InApp("now.dll") + "': " + error +
-                           "\r\nFile '" + InApp("later.dll") +
-                           "' will be deleted after rebooting: " + error + "\r\n");
+  EXPECT_EQ(texts.log, "Failed to delete file '" + InApp("now.dll") + "': " + error + "\r\nFile '" +
+                           InApp("later.dll") + "' will be deleted after rebooting: " + error +
+                           "\r\n");
   EXPECT_EQ(texts.errors, "");
   EXPECT_EQ(pending, std::vector<std::string>({"\\??\\" + InApp("later.dll"), ""}));
   EXPECT_TRUE(Exists(InApp("now.dll")));

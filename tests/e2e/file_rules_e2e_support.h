@@ -98,8 +98,7 @@ class FileRulesTest : public testing::Test {
   void TearDown() override { SetEnvironmentVariableA("QUORVEX_INSTALL_TEXTS", nullptr); }
 
   // Adds an entry whose data the test keeps alive.
-  FileEntry& Add(const char* name, const std::string& data, uint32_t kind = 0,
-                 uint32_t flags = 0) {
+  FileEntry& Add(const char* name, const std::string& data, uint32_t kind = 0, uint32_t flags = 0) {
     data_.push_back(data);
     FileEntry& entry = plan_.files.AppendDefault();
     entry.name = name;
@@ -112,7 +111,8 @@ class FileRulesTest : public testing::Test {
 
   // Builds the plan into scratch\setup.exe and runs it with arguments (automatic mode into
   // App() unless told otherwise) and answers.
-  InstallTexts Run(const std::string& arguments = "", const std::vector<std::string>& answers = {}) {
+  InstallTexts Run(const std::string& arguments = "",
+                   const std::vector<std::string>& answers = {}) {
     DeleteFileA(textsPath_.c_str());
     BuiltInstaller built;
     String error;

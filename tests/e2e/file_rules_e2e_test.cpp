@@ -114,9 +114,8 @@ TEST_F(FileLoopTest, EachEntryMeetsItsConditionComparisonRecordsAndRegistration)
   AddAt(notLibrary, "not a library", DestinationKind::kComServer);
   AddAt(comOld, "not written", DestinationKind::kComServer).stamp = kEntry;
   Add("tool.exe", "tool", 0, kFileDesktopShortcut);
-  FileEntry& starter =
-      Add("starter.exe", "starter", DestinationKind::kStartup, kFileStartMenuShortcut |
-                                                                 kFileNotRecorded);
+  FileEntry& starter = Add("starter.exe", "starter", DestinationKind::kStartup,
+                           kFileStartMenuShortcut | kFileNotRecorded);
   starter.versionOrShortcutName = "Start Me";
   starter.shortcutIcon = "app.ico";
   starter.shortcutArguments = "/go";
@@ -124,37 +123,37 @@ TEST_F(FileLoopTest, EachEntryMeetsItsConditionComparisonRecordsAndRegistration)
   InstallTexts texts = Run();
   EXPECT_EQ(texts.transcript, std::vector<std::string>());
   EXPECT_EQ(texts.errors, "");
-  EXPECT_EQ(texts.log,
-            Lines({
-                Status("plain.txt", InApp("plain.txt")),
-                Status("only-over.txt", InApp("only-over.txt")),
-                Status("if-missing.txt", InApp("if-missing.txt")),
-                Status("sub\\deep\\nested.txt", InApp("sub\\deep\\nested.txt")),
-                same + " is up to date.",
-                older + " is out of date and will be replaced.",
-                Status("older.dll", older),
-                versionNotNewer + " was not installed because its version is not newer.",
-                dateNotNewer + " was not installed because its date is not newer.",
-                Status("system-new.dll", systemNew),
-                Status("quorvex_com_server.dll", com),
-                Status("quorvex_plain_library.dll", plain),
-                Status("not-a-library.dll", notLibrary),
-                comOld + " was not installed because its date is not newer.",
-                Status("tool.exe", InApp("tool.exe")),
-                Status("starter.exe", InApp("starter.exe")),
-            }) + "Registering COM File \"" + com + "\"...OK\r\n" +
-                "Registering COM File \"" + plain + "\"...GetProcAddress() Failed\r\n" +
-                "Registering COM File \"" + notLibrary + "\"...LoadLibrary() Failed\r\n" +
-                "Registering COM File \"" + comOld + "\"...OK\r\n");
+  EXPECT_EQ(texts.log, Lines({
+                           Status("plain.txt", InApp("plain.txt")),
+                           Status("only-over.txt", InApp("only-over.txt")),
+                           Status("if-missing.txt", InApp("if-missing.txt")),
+                           Status("sub\\deep\\nested.txt", InApp("sub\\deep\\nested.txt")),
+                           same + " is up to date.",
+                           older + " is out of date and will be replaced.",
+                           Status("older.dll", older),
+                           versionNotNewer + " was not installed because its version is not newer.",
+                           dateNotNewer + " was not installed because its date is not newer.",
+                           Status("system-new.dll", systemNew),
+                           Status("quorvex_com_server.dll", com),
+                           Status("quorvex_plain_library.dll", plain),
+                           Status("not-a-library.dll", notLibrary),
+                           comOld + " was not installed because its date is not newer.",
+                           Status("tool.exe", InApp("tool.exe")),
+                           Status("starter.exe", InApp("starter.exe")),
+                       }) + "Registering COM File \"" +
+                           com + "\"...OK\r\n" + "Registering COM File \"" + plain +
+                           "\"...GetProcAddress() Failed\r\n" + "Registering COM File \"" +
+                           notLibrary + "\"...LoadLibrary() Failed\r\n" +
+                           "Registering COM File \"" + comOld + "\"...OK\r\n");
   EXPECT_EQ(texts.installedFiles,
             Lines({InApp("plain.txt"), InApp("only-over.txt"), InApp("if-missing.txt"),
                    InApp("present.txt"), "~" + InApp("sub\\deep"), InApp("sub\\deep\\nested.txt"),
                    InApp("tool.exe")}));
   EXPECT_EQ(texts.sharedFiles, "") << "counted only under ProductFlags bit 2";
   EXPECT_EQ(texts.shortcuts,
-            std::vector<std::string>({"1000\t" + InApp("tool.exe") + "\ttool.exe\t\t",
-                                      "0111\t" + InApp("starter.exe") + "\tStart Me\t" +
-                                          InApp("app.ico") + "\t/go"}));
+            std::vector<std::string>(
+                {"1000\t" + InApp("tool.exe") + "\ttool.exe\t\t",
+                 "0111\t" + InApp("starter.exe") + "\tStart Me\t" + InApp("app.ico") + "\t/go"}));
 
   struct Content {
     std::string path;
@@ -223,8 +222,8 @@ TEST_F(FileLoopTest, AReinstallLowersThePreviousSharedCountsBeforeRaisingItsOwn)
   };
   cleanUp();
   auto setCount = [&](const std::string& path, uint32_t count) {
-    ASSERT_TRUE(registry_test::SetRawValue(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str(),
-                                           REG_DWORD, registry_test::Dword(count)));
+    ASSERT_TRUE(registry_test::SetRawValue(HKEY_LOCAL_MACHINE, kSharedDlls, path.c_str(), REG_DWORD,
+                                           registry_test::Dword(count)));
   };
   setCount(kept, 2);
   setCount(dropped, 3);
@@ -243,18 +242,17 @@ TEST_F(FileLoopTest, AReinstallLowersThePreviousSharedCountsBeforeRaisingItsOwn)
 
   InstallTexts texts = Run();
   EXPECT_EQ(texts.errors, "");
-  EXPECT_EQ(texts.sharedFiles,
-            "\"" + kept + "\";\"" + added + " \";\"" + server + "^\"");
+  EXPECT_EQ(texts.sharedFiles, "\"" + kept + "\";\"" + added + " \";\"" + server + "^\"");
   struct Count {
     std::string path;
     bool found;
     uint32_t count;
   };
   const Count counts[] = {
-      {kept, true, 2},      // 2 - 1 + 1
-      {dropped, true, 2},   // 3 - 1
-      {gone, false, 0},     // 1: deleted
-      {added, true, 1},     // absent (0 lowered: deleted), then 0 + 1
+      {kept, true, 2},     // 2 - 1 + 1
+      {dropped, true, 2},  // 3 - 1
+      {gone, false, 0},    // 1: deleted
+      {added, true, 1},    // absent (0 lowered: deleted), then 0 + 1
       {server, true, 1},
   };
   for (const Count& c : counts) {
@@ -323,16 +321,16 @@ TEST_F(FileLoopTest, FilesInUseAndFoldersThatCannotBeMadeAreCollectedAndStopTheL
   EXPECT_EQ(ReadBytes(InApp("after.txt")), "after");
   EXPECT_EQ(ReadBytes(InApp("held.txt")), "other program's");
   EXPECT_EQ(texts.transcript,
-            std::vector<std::string>(
-                {archive_e2e::WelcomeBox(),
-                 "box\tbackground\t0x00000024\tEnglish 20\tEnglish 37\t7"}));
+            std::vector<std::string>({archive_e2e::WelcomeBox(),
+                                      "box\tbackground\t0x00000024\tEnglish 20\tEnglish 37\t7"}));
   Sleep(1000);
   EXPECT_FALSE(Exists(launched));
 }
 
 TEST_F(FileLoopTest, AFullDriveIsReportedAndTheInstallationGoesOn) {
   full_drive::FullDrive drive('Q', 64);
-  if (!drive.Ready()) GTEST_SKIP() << "a 64 KB tmpfs could not be mounted as Q: (no right to mount)";
+  if (!drive.Ready())
+    GTEST_SKIP() << "a 64 KB tmpfs could not be mounted as Q: (no right to mount)";
   const std::string big = drive / "big.bin";
   AddAt(big, std::string(100 * 1024, 'b'), 0);
   Add("after.txt", "after");

@@ -43,8 +43,8 @@ TEST(FileVersionTest, TheLatin1TablesVersionIsUpperCasedWithEachPartPadded) {
   };
   const Case cases[] = {
       {Fixture("quorvex_com_server.dll"), "0000000004.0000000010.000001998B"},  // "4.10.1998b"
-      {Fixture("quorvex_plain_library.dll"), "12345678901.0000000002"},  // 11 digits stay
-      {Fixture("quorvex_unicode_table_library.dll"), ""},  // only 040904B0
+      {Fixture("quorvex_plain_library.dll"), "12345678901.0000000002"},         // 11 digits stay
+      {Fixture("quorvex_unicode_table_library.dll"), ""},                       // only 040904B0
       {scratch / "plain.txt", ""},
       {scratch / "missing.dll", ""},
   };

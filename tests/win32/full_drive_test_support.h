@@ -18,10 +18,10 @@ class FullDrive {
     marker_ = drive_ / "before-mount";
     if (unixRoot_.empty() || !file_test::WriteBytes(marker_, "")) return;
     // The marker vanishes under the new file system: that is how the mount is seen to be done.
-    mounted_ = scratch_drive::RunUnixUntil("/bin/mount -t tmpfs -o size=" +
-                                               std::to_string(kilobytes) + "k tmpfs \"" +
-                                               unixRoot_ + "\"",
-                                           [&] { return !file_test::Exists(marker_); });
+    mounted_ =
+        scratch_drive::RunUnixUntil("/bin/mount -t tmpfs -o size=" + std::to_string(kilobytes) +
+                                        "k tmpfs \"" + unixRoot_ + "\"",
+                                    [&] { return !file_test::Exists(marker_); });
   }
   // Unmounted before the scratch drive's own clean-up removes the folder under it.
   ~FullDrive() {

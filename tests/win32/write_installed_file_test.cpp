@@ -87,9 +87,8 @@ class WriteInstalledFileTest : public testing::Test {
     LanguageTables tables;
     tables.names.Append(String("English"));
     for (int id = 0; id <= int(StringId::kCannotWriteFileHead); ++id)
-      tables.texts.AppendDefault().Append(String(id == int(StringId::kCannotWriteFileHead)
-                                                     ? kHead
-                                                     : ""));
+      tables.texts.AppendDefault().Append(
+          String(id == int(StringId::kCannotWriteFileHead) ? kHead : ""));
     InstallLanguageTables(std::move(tables));
     ProductFlags = 0;
     InstallLog.Clear();
@@ -254,10 +253,9 @@ TEST_F(WriteInstalledFileTest, TheReadBackCheckOfBit18CatchesDataThatDoesNotStay
   if (!drive.Ready()) GTEST_SKIP() << "the drive letter Q: could not be mapped";
   // Wine reports no attributes for a device, so the link is seen made by a marker after it.
   const std::string unixRoot = scratch_drive::UnixName(drive.Root());
-  ASSERT_TRUE(scratch_drive::RunUnixUntil(
-      "/bin/sh -c \"ln -sfn /dev/null '" + unixRoot + "/sink.bin' && : > '" + unixRoot +
-          "/linked'\"",
-      [&] { return Exists(drive / "linked"); }));
+  ASSERT_TRUE(scratch_drive::RunUnixUntil("/bin/sh -c \"ln -sfn /dev/null '" + unixRoot +
+                                              "/sink.bin' && : > '" + unixRoot + "/linked'\"",
+                                          [&] { return Exists(drive / "linked"); }));
   const std::string target = drive / "sink.bin";
   String errors;
   EXPECT_TRUE(Write(target, errors, false)) << "unverified, the write looks fine";
@@ -270,7 +268,8 @@ TEST_F(WriteInstalledFileTest, TheReadBackCheckOfBit18CatchesDataThatDoesNotStay
 
 TEST_F(WriteInstalledFileTest, AFullDriveFailsWithoutLeavingAPartOfTheFile) {
   full_drive::FullDrive drive('Q', 64);
-  if (!drive.Ready()) GTEST_SKIP() << "a 64 KB tmpfs could not be mounted as Q: (no right to mount)";
+  if (!drive.Ready())
+    GTEST_SKIP() << "a 64 KB tmpfs could not be mounted as Q: (no right to mount)";
   const std::string big(100 * 1024, 'b');
   for (bool existedBefore : {false, true}) {
     SCOPED_TRACE(existedBefore ? "existed before" : "new");
