@@ -5,7 +5,7 @@
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: all bootstrap build native win64 win32 fuzz i386 qorv test demo bench clean
+.PHONY: all bootstrap build native win64 win32 fuzz i386 qorv test demo bench bench-install clean
 
 all: build
 
@@ -61,6 +61,10 @@ bench: native
 	build/native/core_bench
 	bash ../shared/bench/make-corpus build/corpus
 	build/native/codec_bench build/corpus/corpus.bin
+
+# The engine's installation of the shared payload against msiexec's of the same files as an MSI.
+bench-install:
+	bash scripts/bench-install
 
 clean:
 	rm -rf build

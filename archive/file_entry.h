@@ -24,9 +24,25 @@ struct FileEntry {
   String destinationText;
 };
 
+// DestinationKind: the base folder of an entry without a DestinationText, and how the file
+// rules treat it (2, 3 and the rest have no base folder).
+namespace DestinationKind {
+inline constexpr uint32_t kInstallDir = 0;
+inline constexpr uint32_t kShared = 1;  // under SharedPath, with a reference count
+inline constexpr uint32_t kFont = 4;
+inline constexpr uint32_t kStartup = 5;    // in InstallDir, with a shortcut in the Startup folder
+inline constexpr uint32_t kSystem = 6;     // in the system folder, compared by version and date
+inline constexpr uint32_t kComServer = 7;  // as kSystem, and self-registered
+}  // namespace DestinationKind
+
+// FileEntryFlags.
 inline constexpr uint32_t kFileDesktopShortcut = 0x1;
 inline constexpr uint32_t kFileStartMenuShortcut = 0x2;
-inline constexpr uint32_t kFileConditionMask = 0xC;
+inline constexpr uint32_t kFileConditionMask = 0xC;  // the install condition, one of:
+inline constexpr uint32_t kFileAlwaysInstalled = 0x0;
+inline constexpr uint32_t kFileNeverInstalled = 0x4;
+inline constexpr uint32_t kFileOnlyOverExisting = 0x8;  // only when the target exists
+inline constexpr uint32_t kFileOnlyIfMissing = 0xC;     // only when it does not
 inline constexpr uint32_t kFileNotRecorded = 0x20;
 inline constexpr uint32_t kFileToUninstallDir = 0x40;
 

@@ -16,7 +16,7 @@ set(hook_objects quorvex_hooks)
 quorvex_layer_libraries(quorvex_engine)
 
 target_compile_definitions(quorvex_engine_flags INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
-target_link_libraries(quorvex_engine_flags INTERFACE comctl32 ole32 uuid shell32 gdi32 user32 advapi32)
+target_link_libraries(quorvex_engine_flags INTERFACE comctl32 ole32 uuid shell32 gdi32 user32 advapi32 version)
 if(QUORVEX_TEST_SEAM)
   target_compile_definitions(quorvex_engine_flags INTERFACE QUORVEX_TEST_SEAM=1)
 endif()
@@ -98,4 +98,24 @@ if(QUORVEX_TESTS)
   if(TARGET e2e_tests)
     add_dependencies(e2e_tests quorvex)
   endif()
+
+  # Libraries the file-rule tests read the version of and install: a COM server and two plain
+  # libraries, each with a version resource of its own (written beside the test programs).
+  set(fixture_libraries com_server:com_server plain_library:plain_library
+                        unicode_table_library:plain_library)
+  foreach(fixture IN LISTS fixture_libraries)
+    string(REPLACE ":" ";" parts ${fixture})
+    list(GET parts 0 name)
+    list(GET parts 1 source)
+    add_library(fixture_${name} SHARED ${PROJECT_SOURCE_DIR}/tests/fixtures/${source}.cpp
+                                       ${PROJECT_SOURCE_DIR}/tests/fixtures/${name}.rc)
+    set_target_properties(fixture_${name} PROPERTIES PREFIX "" OUTPUT_NAME quorvex_${name}
+                          RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+    target_link_options(fixture_${name} PRIVATE -static)
+    foreach(suite win32 e2e)
+      if(TARGET ${suite}_tests)
+        add_dependencies(${suite}_tests fixture_${name})
+      endif()
+    endforeach()
+  endforeach()
 endif()

@@ -9,14 +9,18 @@
 #include "install/autoexec_path.h"
 #include "install/background_picture.h"
 #include "install/batch_commands.h"
+#include "install/com_registration.h"
 #include "install/data_block.h"
+#include "install/deletions.h"
 #include "install/existing_installation.h"
+#include "install/file_rules.h"
 #include "install/install_log.h"
 #include "install/install_records.h"
 #include "install/install_state.h"
+#include "install/install_texts_for_testing.h"
 #include "install/installer_archive.h"
 #include "install/product_keys.h"
-#include "install/resolve_target.h"
+#include "install/shared_counts.h"
 #include "install/shortcuts.h"
 #include "install/uninstall_data.h"
 #include "install/uninstall_registration.h"
@@ -25,6 +29,7 @@
 #include "platform/path_text.h"
 #include "platform/registry_locations.h"
 #include "platform/run_process.h"
+#include "platform/shell.h"
 #include "platform/shell_link.h"
 #include "platform/shell_session.h"
 #include "ui/choose_install_dir.h"
@@ -114,17 +119,6 @@ void ChooseDirectory(const ExistingInstallation& existing) {
   ChooseInstallDir(OwnArchivePrologue.fileLengths);
 }
 
-// Step 14. Each entry is read, checked and given its target; the file rules that write it
-// follow with the file installation.
-void ReadFileEntries() {
-  for (int i = 0; i < OwnArchivePrologue.fileCount; ++i) {
-    FileEntry entry;
-    ReadNextFileEntry(i, entry);
-    bool createFolder = false;
-    ResolveTarget(entry, createFolder);
-  }
-}
-
 // Step 19: what makes the product visible to the user and the shell, then the uninstaller and
 // its records.
 void RegisterProduct() {
@@ -172,8 +166,14 @@ void RunInstallSequence() {
   AssembleDataBlock();
   UninstallDir = JoinPath(InstallDir, UninstallSubdir);
   if (!UninstallSubdir.IsEmpty()) CreateDirectoryPath(UninstallDir);
-  ReadFileEntries();
+  CarryOutDeletions(InstallerHeader.deletionSpecs);
+  if (InstallFiles()) BroadcastFontChange();
   SetProgressPosition(87);
+  if (Has(ProductFlag::kRegisterUninstall)) UpdateSharedFileCounts(Reinstall, existing.sharedFiles);
+  RegisterComServers();
+#ifdef QUORVEX_TEST_SEAM
+  WriteInstallTextsForTesting();
+#endif
   WaitForStageDelay();
   ShowProgressStep(StringId::kShortcutsStage, 90);
   RegisterProduct();

@@ -20,26 +20,27 @@
 namespace {
 
 constexpr int kWriteAttempts = 3;
-// Read-only, hidden and system: the attributes that keep a file from being rewritten.
-constexpr uint32_t kBlockingAttributes =
-    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 // The attributes an archive entry may set or clear: the blocking three, archive, temporary and
-// not-content-indexed (0x1127).
-constexpr uint32_t kInstalledAttributeMask = kBlockingAttributes | FILE_ATTRIBUTE_ARCHIVE |
-                                             FILE_ATTRIBUTE_TEMPORARY |
-                                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+// offline.
+constexpr uint32_t kInstalledAttributeMask =
+    kBlockingAttributes | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE;
+static_assert(kInstalledAttributeMask == 0x1127, "the archive's attribute mask");
 constexpr uint32_t kLeaveAttributes = 0xFFFFFFFF;
 
 enum class Outcome { kWritten, kOpenFailed, kWriteFailed };
 
 // One attempt. The stamp goes on the same handle, so a written file costs a single open.
-Outcome WriteOnce(const String& target, const char* data, int32_t length,
-                  const FileStamp& stamp) {
+Outcome WriteOnce(const String& target, const char* data, int32_t length, const FileStamp& stamp) {
   File file;
   if (file.Open(target, OpenMode::kCreateOrTruncate | OpenMode::kNoRead) !=
       FileOpenResult::kSuccess)
     return Outcome::kOpenFailed;
-  if (!file.Write(data, length)) return Outcome::kWriteFailed;
+  SetLastError(ERROR_SUCCESS);
+  if (!file.Write(data, length)) {
+    // A write cut short without an error of its own is a full volume.
+    if (GetLastError() == ERROR_SUCCESS) SetLastError(ERROR_DISK_FULL);
+    return Outcome::kWriteFailed;
+  }
   if (stamp.month != 0) file.SetModifiedTime(stamp);
   return Outcome::kWritten;
 }
@@ -70,8 +71,8 @@ String ScheduleReplacement(const String& target, const char* data, int32_t lengt
 // The target could not be written three times: it is replaced at the next start when it
 // existed before (or the archive asks for it with any file); otherwise, or when that fails, the
 // failure joins errors. error is the system's error of the last attempt.
-void HandleUnwritableTarget(const String& target, const char* data, int32_t length,
-                            String& errors, bool existedBefore, DWORD error) {
+void HandleUnwritableTarget(const String& target, const char* data, int32_t length, String& errors,
+                            bool existedBefore, DWORD error) {
   String message = LookupString(StringId::kCannotWriteFileHead) + " " + target + "\r\n";
   String errorText = SystemErrorText(error);
   if (!errorText.IsEmpty()) message += errorText + "\r\n";
@@ -125,7 +126,6 @@ bool WriteInstalledFile(const String& target, const char* data, int32_t length,
     HandleUnwritableTarget(target, data, length, errors, existedBefore, error);
     return false;
   }
-  if (attributes != kLeaveAttributes)
-    ChangeAttributes(target, attributes, kInstalledAttributeMask);
+  if (attributes != kLeaveAttributes) ChangeAttributes(target, attributes, kInstalledAttributeMask);
   return true;
 }

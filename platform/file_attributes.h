@@ -14,6 +14,9 @@ constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
 uint32_t GetAttributes(const String& path);
 // The read-only bit; false when the attributes cannot be read.
 bool IsReadOnly(const String& path);
+// Read-only, hidden and system (0x07): the attributes that keep a file from being rewritten or
+// deleted.
+constexpr uint32_t kBlockingAttributes = 0x07;
 // Clears bits (true at once when none of them is set). False when the attributes cannot be
 // read or written.
 bool ClearAttributes(const String& path, uint32_t bits);

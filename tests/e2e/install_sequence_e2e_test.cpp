@@ -141,6 +141,7 @@ TEST_F(InstallSequenceTest, AutomaticModeAsksNothingAndInstallsIntoTheGivenDirec
 }
 
 TEST_F(InstallSequenceTest, AnEmptyInstallDirectoryIsRemovedAtTheEnd) {
+  plan_.files.RemoveAll();  // a package that installs nothing there
   const std::string target = Dir("Empty");
   QuorvexRun run = Run("/a /d:\"" + target + "\"");
   EXPECT_EQ(run.transcript, std::vector<std::string>());

@@ -13,6 +13,7 @@
 #include "core/string.h"
 #include "platform/os_identity.h"
 #include "tests/win32/file_test_support.h"
+#include "tests/win32/pending_renames_test_support.h"
 
 namespace {
 
@@ -20,67 +21,12 @@ using file_test::Exists;
 using file_test::ReadBytes;
 using file_test::ScratchDir;
 using file_test::WriteBytes;
+using pending_renames::PendingRenames;
+using pending_renames::RawValue;
+using pending_renames::ReadPendingRenames;
+using pending_renames::WritePendingRenames;
 
 constexpr char kMissingLibrary[] = "quorvex-no-such-library.dll";
-constexpr char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
-constexpr char kPendingRenames[] = "PendingFileRenameOperations";
-
-// The raw pending-rename value; existed is false when there is none.
-struct RawValue {
-  bool existed = false;
-  std::string bytes;
-};
-
-RawValue ReadPendingRenames() {
-  RawValue value;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-    return value;
-  DWORD type = 0;
-  DWORD size = 0;
-  if (RegQueryValueExA(key, kPendingRenames, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
-    value.bytes.resize(size);
-    if (size == 0 ||
-        RegQueryValueExA(key, kPendingRenames, nullptr, &type,
-                         reinterpret_cast<BYTE*>(&value.bytes[0]), &size) == ERROR_SUCCESS) {
-      value.existed = true;
-      value.bytes.resize(size);
-    }
-  }
-  RegCloseKey(key);
-  return value;
-}
-
-void WritePendingRenames(const RawValue& value) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-    return;
-  if (value.existed) {
-    RegSetValueExA(key, kPendingRenames, 0, REG_MULTI_SZ,
-                   reinterpret_cast<const BYTE*>(value.bytes.data()), DWORD(value.bytes.size()));
-  } else {
-    RegDeleteValueA(key, kPendingRenames);
-  }
-  RegCloseKey(key);
-}
-
-// The strings of the value: pairs of source and destination, the destination empty for a
-// deletion and marked "!" where an existing file is replaced. The list's final terminator is
-// not an entry.
-std::vector<std::string> PendingRenames() {
-  std::string bytes = ReadPendingRenames().bytes;
-  std::vector<std::string> entries;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\0', start);
-    if (end == std::string::npos) end = bytes.size();
-    entries.push_back(bytes.substr(start, end - start));
-    start = end + 1;
-  }
-  if (!entries.empty() && entries.back().empty()) entries.pop_back();
-  return entries;
-}
-
 std::vector<std::string> Plus(std::vector<std::string> list, const std::vector<std::string>& more) {
   list.insert(list.end(), more.begin(), more.end());
   return list;
