@@ -288,7 +288,7 @@ TEST_F(FileLoopTest, FilesInUseAndFoldersThatCannotBeMadeAreCollectedAndStopTheL
     Held busy(shared);
     Held held(InApp("held.txt"));
     ASSERT_TRUE(busy.Ok() && held.Ok());
-    texts = Run(args, {"6", "7"});  // welcome: Yes; restart: No
+    texts = Run(args, {"6", "1", "7"});  // welcome: Yes; the errors: OK; restart: No
   }
   std::vector<std::string> pending = pending_renames::PendingRenames();
   pending_renames::WritePendingRenames(saved);
@@ -322,6 +322,7 @@ TEST_F(FileLoopTest, FilesInUseAndFoldersThatCannotBeMadeAreCollectedAndStopTheL
   EXPECT_EQ(ReadBytes(InApp("held.txt")), "other program's");
   EXPECT_EQ(texts.transcript,
             std::vector<std::string>({archive_e2e::WelcomeBox(),
+                                      "box\tbackground\t0x00000040\tEnglish 43\tEnglish 42\t1",
                                       "box\tbackground\t0x00000024\tEnglish 20\tEnglish 37\t7"}));
   Sleep(1000);
   EXPECT_FALSE(Exists(launched));

@@ -12,6 +12,7 @@
 
 #include "archive/product_flags.h"
 #include "tests/e2e/archive_e2e_support.h"
+#include "tests/e2e/file_rules_e2e_support.h"
 #include "tests/win32/registry_test_support.h"
 
 namespace full_package {
@@ -64,15 +65,30 @@ struct Fixtures {
   std::string comServer;  // a DLL whose DllRegisterServer the installation calls
 };
 
-inline FileEntry& AddFile(InstallerPlan& plan, const char* name, const char* data, uint32_t kind,
-                          uint32_t flags) {
+// Wine's own Courier as the font, and the test COM server built beside the test programs.
+inline Fixtures FontAndComServer() {
+  return {file_test::ReadBytes("Z:\\usr\\share\\wine\\fonts\\courier.ttf"),
+          file_test::ReadBytes(file_rules_e2e::BesideTests("quorvex_com_server.dll"))};
+}
+
+// The entry keeps a pointer to data, which must outlive the plan.
+inline FileEntry& AddFile(InstallerPlan& plan, const char* name, const char* data, int32_t length,
+                          uint32_t kind, uint32_t flags) {
   FileEntry& file = plan.files.AppendDefault();
   file.name = name;
   file.data = data;
-  file.length = int32_t(strlen(data));
+  file.length = length;
   file.destinationKind = kind;
   file.flags = flags;
   return file;
+}
+inline FileEntry& AddFile(InstallerPlan& plan, const char* name, const char* text, uint32_t kind,
+                          uint32_t flags) {
+  return AddFile(plan, name, text, int32_t(strlen(text)), kind, flags);
+}
+inline FileEntry& AddFile(InstallerPlan& plan, const char* name, const std::string& bytes,
+                          uint32_t kind, uint32_t flags) {
+  return AddFile(plan, name, bytes.data(), int32_t(bytes.size()), kind, flags);
 }
 
 inline FileAssociation& AddAssociation(InstallerPlan& plan, const char* extension, const char* type,
@@ -135,9 +151,9 @@ inline void FillFullPackage(InstallerPlan& plan, const std::string& scratch,
   AddFile(plan, "kept.exe", kKeptData, 0, kFileDesktopShortcut | kFileNotRecorded);
   AddFile(plan, "fullshared.dll", kSharedData, 1, 0);
   if (!fixtures.font.empty())
-    AddFile(plan, "quorvexfull.ttf", fixtures.font.c_str(), 4, 0).versionOrShortcutName =
+    AddFile(plan, "quorvexfull.ttf", fixtures.font, 4, 0).versionOrShortcutName =
         "Quorvex Full Font";
-  if (!fixtures.comServer.empty()) AddFile(plan, "fullcom.dll", fixtures.comServer.c_str(), 7, 0);
+  if (!fixtures.comServer.empty()) AddFile(plan, "fullcom.dll", fixtures.comServer, 7, 0);
 
   FileAssociation& own = AddAssociation(plan, kOwnExtension, kOwnType, "open");
   own.options = 1;
@@ -175,6 +191,42 @@ inline void RemoveRegistryTraces() {
   DeleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
   DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\Quorvex Tests");
   DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Quorvex Tests");
+}
+
+// The folder of the package's shared files: its publisher's folder under Common Files.
+inline std::string SharedDir() {
+  return std::string(registry_test::GetRawValue(HKEY_LOCAL_MACHINE,
+                                                "Software\\Microsoft\\Windows\\CurrentVersion",
+                                                "CommonFilesDir")
+                         .bytes.c_str()) +
+         "\\Quorvex Tests";
+}
+
+// The package's files outside its own folder and what records them: the shared library, the
+// font in the Fonts folder and the COM server in the system folder, their SharedDLLs counts and
+// the font's name under the Fonts key. Tests that only install remove them afterwards.
+inline void RemoveSystemTraces() {
+  char windows[MAX_PATH] = "", system[MAX_PATH] = "";
+  GetWindowsDirectoryA(windows, sizeof windows);
+  GetSystemDirectoryA(system, sizeof system);
+  const std::string font = std::string(windows) + "\\Fonts\\quorvexfull.ttf";
+  RemoveFontResourceA(font.c_str());
+  const std::string files[] = {SharedDir() + "\\fullshared.dll", font,
+                               std::string(system) + "\\fullcom.dll"};
+  HKEY counts = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
+                    0, KEY_SET_VALUE, &counts) == ERROR_SUCCESS) {
+    for (const std::string& file : files) RegDeleteValueA(counts, file.c_str());
+    RegCloseKey(counts);
+  }
+  for (const std::string& file : files) DeleteFileA(file.c_str());
+  RemoveDirectoryA(SharedDir().c_str());
+  HKEY fonts = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", 0,
+                    KEY_SET_VALUE, &fonts) == ERROR_SUCCESS) {
+    RegDeleteValueA(fonts, "Quorvex Full Font");
+    RegCloseKey(fonts);
+  }
 }
 
 }  // namespace full_package

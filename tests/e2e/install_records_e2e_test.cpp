@@ -98,10 +98,23 @@ std::string WithoutDates(const std::string& log, int* dates) {
   return out + log.substr(last);
 }
 
+std::string WindowsDir() {
+  char dir[MAX_PATH] = "";
+  GetWindowsDirectoryA(dir, sizeof dir);
+  return dir;
+}
+
+std::string SystemDir() {
+  char dir[MAX_PATH] = "";
+  GetSystemDirectoryA(dir, sizeof dir);
+  return dir;
+}
+
 class InstallRecordsTest : public testing::Test {
  protected:
   void SetUp() override {
     fp::RemoveRegistryTraces();
+    fp::RemoveSystemTraces();
     RemoveShortcuts();
     autoexec_ = file_test::ReadBytes(Autoexec());
     hadAutoexec_ = file_test::Exists(Autoexec());
@@ -113,6 +126,7 @@ class InstallRecordsTest : public testing::Test {
   }
   void TearDown() override {
     fp::RemoveRegistryTraces();
+    fp::RemoveSystemTraces();
     RemoveShortcuts();
     if (hadAutoexec_) {
       file_test::WriteBytes(Autoexec(), autoexec_);
@@ -179,9 +193,10 @@ class InstallRecordsTest : public testing::Test {
 std::string ExpectedFileList(bool withFiles, const std::string& dir,
                              const std::string& uninstallDir, const std::string& deskFolder,
                              const std::string& menuFolder, const std::string& startup) {
-  std::string files = withFiles ? dir + "\\app.exe\r\n~" + uninstallDir + "\r\n" + uninstallDir +
-                                      "\\full.ico\r\n" + dir + "\\helper.exe\r\n"
-                                : std::string();
+  // The icon goes to the uninstaller's folder, which exists by then and is not recorded.
+  std::string files =
+      withFiles ? dir + "\\app.exe\r\n" + uninstallDir + "\\full.ico\r\n" + dir + "\\helper.exe\r\n"
+                : std::string();
   files += "~" + deskFolder + "\r\n";
   if (withFiles) {
     files += deskFolder + "\\Full App.LNK\r\n" + menuFolder + "\\Full App.LNK\r\n" + startup +
@@ -194,7 +209,7 @@ std::string ExpectedFileList(bool withFiles, const std::string& dir,
 void InstallRecordsTest::CheckFullPackage(bool withFiles) {
   fp::PrepareExistingAssociations();
   InstallerPlan plan;
-  fp::Fixtures fixtures;
+  const fp::Fixtures fixtures = fp::FontAndComServer();
   fp::FillFullPackage(plan, scratch_.Path(), fixtures);
   if (!withFiles) plan.files = Vector<FileEntry>();
   QuorvexRun run = Install(plan, "/a");
@@ -210,11 +225,7 @@ void InstallRecordsTest::CheckFullPackage(bool withFiles) {
                 StringsSection() + associations);
 
   // Install.LOG: one section.
-  const std::string sharedDir =
-      std::string(GetRawValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
-                              "CommonFilesDir")
-                      .bytes.c_str()) +
-      "\\Quorvex Tests";
+  const std::string sharedDir = fp::SharedDir();
   const std::string expectedLog =
       std::string("\r\nInstallation log for: ") + fp::kProduct + "\r\nInstall date: <date>\r\n" +
       "Install type: New\r\nInstall location: " + dir_ + "\r\nInstaller version: 11.1\r\n" +
@@ -222,7 +233,10 @@ void InstallRecordsTest::CheckFullPackage(bool withFiles) {
       (withFiles ? "app.exe -> " + dir_ + "\\app.exe\r\n" + "full.ico -> " + uninstallDir_ +
                        "\\full.ico\r\n" + "helper.exe -> " + dir_ + "\\helper.exe\r\n" +
                        "kept.exe -> " + dir_ + "\\kept.exe\r\n" + "fullshared.dll -> " + sharedDir +
-                       "\\fullshared.dll\r\n" + "Desktop Folder Shortcut(Full App) -> " +
+                       "\\fullshared.dll\r\n" + "quorvexfull.ttf -> " + WindowsDir() +
+                       "\\Fonts\\quorvexfull.ttf\r\n" + "fullcom.dll -> " + SystemDir() +
+                       "\\fullcom.dll\r\n" + "Registering COM File \"" + SystemDir() +
+                       "\\fullcom.dll\"...OK\r\n" + "Desktop Folder Shortcut(Full App) -> " +
                        DeskFolder() + "\\Full App.LNK\r\n" + "Start Menu Shortcut(Full App) -> " +
                        MenuFolder() + "\\Full App.LNK\r\n" + "Startup Shortcut(Full Helper) -> " +
                        startup_ + "\\Full Helper.LNK\r\n" +
@@ -249,6 +263,15 @@ void InstallRecordsTest::CheckFullPackage(bool withFiles) {
   ExpectValue("ProductRegistry", REG_SZ, Sz(fp::kProductRegistry));
   ExpectValue("ProductStartMenu", REG_SZ, Sz(fp::kStartMenu));
   ExpectValue("SharedPath", REG_SZ, Sz(sharedDir));
+  const std::string sharedLibrary = sharedDir + "\\fullshared.dll";
+  const std::string comServer = SystemDir() + "\\fullcom.dll";
+  if (withFiles) {
+    ExpectValue("ProductFonts", REG_SZ, Sz("\"Quorvex Full Font\" \"quorvexfull.ttf\" "));
+    ExpectValue("SharedFiles", REG_SZ, Sz("\"" + sharedLibrary + "\";\"" + comServer + "^\""));
+  } else {
+    EXPECT_FALSE(Value("ProductFonts").found);
+    EXPECT_FALSE(Value("SharedFiles").found);
+  }
   ExpectValue("ProductFlags", REG_SZ, Sz(std::to_string(int64_t(plan.header.productFlags))));
   ExpectValue("UninstallBatch1", REG_SZ, Sz("echo before removal"));
   ExpectValue("UninstallBatch2", REG_SZ, Sz("echo after removal"));
@@ -307,6 +330,26 @@ void InstallRecordsTest::CheckFullPackage(bool withFiles) {
   EXPECT_FALSE(registry_test::KeyExists(HKEY_CLASSES_ROOT, "QuorvexFull.Other"));
   EXPECT_FALSE(GetRawValue(HKEY_CLASSES_ROOT, fp::kEmptyExtension, "").found);
   EXPECT_FALSE(registry_test::KeyExists(HKEY_CLASSES_ROOT, "shell\\open\\command"));
+
+  // What the file rules registered: the counts of the shared files, the font's name, and what
+  // the COM server's own registration left.
+  if (withFiles) {
+    const char kSharedDlls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+    for (const std::string& file : {sharedLibrary, comServer}) {
+      SCOPED_TRACE(file);
+      RawValue count = GetRawValue(HKEY_LOCAL_MACHINE, kSharedDlls, file.c_str());
+      EXPECT_EQ(count.type, DWORD(REG_DWORD));
+      EXPECT_EQ(count.bytes, registry_test::Dword(1));
+    }
+    EXPECT_EQ(
+        GetRawValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts",
+                    "Quorvex Full Font")
+            .bytes,
+        Sz("quorvexfull.ttf"));
+    EXPECT_EQ(
+        GetRawValue(HKEY_CURRENT_USER, "Software\\Quorvex Tests\\COM Server", "Registered").bytes,
+        Sz(comServer));
+  }
 
   // Product keys, under both roots.
   EXPECT_TRUE(registry_test::KeyExists(HKEY_LOCAL_MACHINE,
@@ -537,9 +580,8 @@ TEST_F(InstallRecordsTest, WithoutItsFilesThePackageLeavesTheRecordsOfItsOtherFe
   CheckFullPackage(false);
 }
 
-// Needs the file loop (branch file-rules), which fills the shortcut requests and the file list.
-TEST_F(InstallRecordsTest, DISABLED_TheFullPackageLeavesEveryRecordInItsFormat) {
-  CheckFullPackage(true);
-}
+// With its files: the file loop's records, shortcut requests, shared counts, font and COM server
+// join them.
+TEST_F(InstallRecordsTest, TheFullPackageLeavesEveryRecordInItsFormat) { CheckFullPackage(true); }
 
 }  // namespace

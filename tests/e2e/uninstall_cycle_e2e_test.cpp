@@ -42,7 +42,7 @@ TEST(UninstallCycleEndToEnd, AnInstallationWithEveryFeatureLeavesNothingBehind) 
   const std::string dir = scratch / "Full Product";
   const std::string uninstaller = dir + "\\" + fp::kUninstallSubdir + "\\" + fp::kUninstallerName;
   InstallerPlan plan;
-  fp::Fixtures fixtures;
+  const fp::Fixtures fixtures = fp::FontAndComServer();
   fp::FillFullPackage(plan, scratch.Path(), fixtures);
   // What the package keeps on purpose is left out, so that the cycle leaves nothing at all.
   Vector<FileEntry> files;
@@ -76,6 +76,8 @@ TEST(UninstallCycleEndToEnd, AnInstallationWithEveryFeatureLeavesNothingBehind) 
   const std::string quiet = Text(HKEY_LOCAL_MACHINE, fp::kUninstallKey, "QuietUninstallString");
   EXPECT_EQ(quiet, uninstaller + " /a /u:\"" + fp::kProduct + "\"");
   EXPECT_TRUE(file_test::Exists(uninstaller));
+  // The COM server registered itself; its DllUnregisterServer is what takes that back.
+  EXPECT_TRUE(registry_test::KeyExists(HKEY_CURRENT_USER, "Software\\Quorvex Tests\\COM Server"));
   QuorvexRun removal = RunCommandLine(quiet);
   EXPECT_EQ(removal.exitCode, 1u);
   EXPECT_EQ(removal.transcript, std::vector<std::string>());
@@ -85,6 +87,7 @@ TEST(UninstallCycleEndToEnd, AnInstallationWithEveryFeatureLeavesNothingBehind) 
   EXPECT_TRUE(differences.empty()) << Shown(differences);
 
   fp::RemoveRegistryTraces();
+  fp::RemoveSystemTraces();
   file_test::RemoveTree(dir);
   if (autoexec == "<missing>") DeleteFileA(kAutoexec);
 }
