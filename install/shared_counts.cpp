@@ -35,13 +35,17 @@ void LowerPreviousCounts(Registry& key, String previous) {
 }  // namespace
 
 void UpdateSharedFileCounts(bool reinstall, const String& previousSharedFiles) {
+  const bool lowersPrevious = reinstall && !previousSharedFiles.IsEmpty();
+  SharedFiles.Clear();
+  // With no count to change the key is not even made: a product without shared files leaves
+  // no trace among them.
+  if (SharedFileList.Count() == 0 && !lowersPrevious) return;
   Registry key;
   if (key.OpenSoftware(kSharedDllsKey, false) == OpenResult::Failed) {
     ErrorSummary += "Registry error: unable to increment shared file reference counts.\r\n\r\n";
     return;
   }
-  if (reinstall && !previousSharedFiles.IsEmpty()) LowerPreviousCounts(key, previousSharedFiles);
-  SharedFiles.Clear();
+  if (lowersPrevious) LowerPreviousCounts(key, previousSharedFiles);
   for (int i = 0; i < SharedFileList.Count(); ++i) {
     const String& entry = SharedFileList[i];
     String path = PathOf(entry);

@@ -37,6 +37,8 @@ std::string Lines(const std::vector<std::string>& lines) {
   return text;
 }
 
+std::string Sz(const std::string& text) { return text + std::string(1, '\0'); }
+
 std::string Status(const std::string& name, const std::string& target) {
   return name + " -> " + target;
 }
@@ -266,6 +268,43 @@ TEST_F(FileLoopTest, AReinstallLowersThePreviousSharedCountsBeforeRaisingItsOwn)
     }
   }
   cleanUp();
+}
+
+// A product without shared files changes no count, and so does not make the SharedDLLs key
+// where there is none (Windows has one, a fresh Wine prefix not); when it goes over an
+// installation that counted files, it still lowers their counts.
+TEST_F(FileLoopTest, WithoutSharedFilesTheSharedDllsKeyIsLeftAlone) {
+  plan_.header.productFlags |= FlagMask(ProductFlag::kRegisterUninstall);
+  Add("plain.txt", "plain");
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+    DWORD values = 0, subkeys = 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                     nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    if (values + subkeys > 0) GTEST_SKIP() << "the prefix's SharedDLLs key holds counts";
+    ASSERT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSharedDlls), ERROR_SUCCESS);
+  }
+  const std::string productKey = std::string(kUninstallKey) + "\\" + "Quorvex File Rules";
+  registry_test::DeleteKeyTree(HKEY_LOCAL_MACHINE, productKey);
+
+  InstallTexts texts = Run();
+  EXPECT_EQ(texts.errors, "");
+  EXPECT_EQ(texts.sharedFiles, "");
+  EXPECT_FALSE(registry_test::KeyExists(HKEY_LOCAL_MACHINE, kSharedDlls));
+
+  // Over an installation that counted a file: its count goes, in a key made for the purpose.
+  const std::string earlier = scratch_ / "Shared\\earlier.dll";
+  ASSERT_TRUE(registry_test::SetRawValue(HKEY_LOCAL_MACHINE, kSharedDlls, earlier.c_str(),
+                                         REG_DWORD, registry_test::Dword(2)));
+  ASSERT_TRUE(registry_test::SetRawValue(HKEY_LOCAL_MACHINE, productKey, "SharedFiles", REG_SZ,
+                                         Sz("\"" + earlier + "\"")));
+  texts = Run();
+  EXPECT_EQ(texts.sharedFiles, "");
+  EXPECT_EQ(registry_test::GetRawValue(HKEY_LOCAL_MACHINE, kSharedDlls, earlier.c_str()).bytes,
+            registry_test::Dword(1));
+  registry_test::DeleteKeyTree(HKEY_LOCAL_MACHINE, productKey);
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSharedDlls);
 }
 
 // A file in use, a folder that cannot be made: each failure has its text, the installation
