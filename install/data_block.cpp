@@ -149,9 +149,15 @@ void AssembleDataBlock() {
 
 void ReadNextFileEntry(int index, FileEntry& entry) {
   const ArchivePrologue& prologue = OwnArchivePrologue;
-  SetProgressPosition(index * 40 / prologue.fileCount + 45);
+  // The bar moves 40 steps over the whole loop: it is touched only when its position changes,
+  // and the messages run once an entry either way (each pump is a round trip to the server).
+  const int position = index * 40 / prologue.fileCount + 45;
+  if (index == 0 || position != (index - 1) * 40 / prologue.fileCount + 45) {
+    SetProgressPosition(position);
+  } else {
+    PumpMessages();
+  }
   CorruptCode code =
       ReadFileEntry(blockBytes, blockSize, cursor, prologue.fileLengths[index], entry);
   if (code != kNoCorruption) CorruptInstaller(code);
-  PumpMessages();
 }

@@ -161,20 +161,42 @@ void RequestShortcut(const FileEntry& entry, const String& target) {
   if (!entry.shortcutIcon.IsBlank()) request.icon = JoinPath(UninstallDir, entry.shortcutIcon);
 }
 
+// What the loop remembers from one entry to the next, to spare the system calls that would
+// only repeat the answer of the entry before.
+struct LoopState {
+  String madeFolder;        // the last folder known to exist: entries come folder by folder
+  DWORD statusShownAt = 0;  // GetTickCount when the status line was last painted
+  bool statusShown = false;
+};
+
 // False, with the failure in ErrorSummary, when the target's folder is needed and cannot be
 // made. The install directory itself exists by now and is never recorded here.
-bool PrepareFolder(const FileEntry& entry, const String& target, bool createFolder) {
+bool PrepareFolder(const FileEntry& entry, const String& target, bool createFolder,
+                   LoopState& loop) {
   if (!createFolder) return true;
   String folder = DirectoryPart(target);
   if (folder.Compare(InstallDir.CStr(), false) == 0) return true;
-  if (!CreateDirectoryPath(folder)) {
+  if (!folder.Equals(loop.madeFolder) && !CreateDirectoryPath(folder)) {
     ErrorSummary.AppendFormat("%s %s\r\n%s\r\nNot installed: %s\r\n\r\n",
                               LookupString(StringId::kCannotCreateDirHead).CStr(), folder.CStr(),
                               SystemErrorText(GetLastError()).CStr(), target.CStr());
     return false;
   }
+  loop.madeFolder = folder;
   if (RecordsEntry(entry)) RecordInstalledPath(folder, RecordKind::kFolder);
   return true;
+}
+
+// The status line is painted at most every kStatusInterval ms: a repaint per file would cost
+// more than writing most files, and faster changes could not be read anyway.
+constexpr DWORD kStatusInterval = 50;
+
+void ShowStatus(const String& status, LoopState& loop) {
+  const DWORD now = GetTickCount();
+  if (loop.statusShown && now - loop.statusShownAt < kStatusInterval) return;
+  SetProgressStatus(status);
+  loop.statusShownAt = now;
+  loop.statusShown = true;
 }
 
 // The font is loaded from where it was written: a bare file name would only be found in the
@@ -192,7 +214,7 @@ void InstallFont(const FileEntry& entry, const String& target) {
 }
 
 // One entry, in the order of its rules; true when it installed a font.
-bool InstallEntry(FileEntry& entry) {
+bool InstallEntry(FileEntry& entry, LoopState& loop) {
   bool createFolder = false;
   const String target = ResolveTarget(entry, createFolder);
   ListSharedFile(entry, target);
@@ -201,7 +223,7 @@ bool InstallEntry(FileEntry& entry) {
   bool existedBefore = false;
   if (!ReplacesInstalledFile(entry, target, exists, existedBefore)) return false;
   RequestShortcut(entry, target);
-  if (!PrepareFolder(entry, target, createFolder)) return false;
+  if (!PrepareFolder(entry, target, createFolder, loop)) return false;
   if (RecordsEntry(entry)) RecordInstalledPath(target, RecordKind::kFile);
   if (!WriteInstalledFile(target, entry.data, entry.length, entry.stamp, ErrorSummary,
                           entry.attributes, existedBefore))
@@ -209,7 +231,7 @@ bool InstallEntry(FileEntry& entry) {
   const bool font = entry.destinationKind == DestinationKind::kFont;
   if (font) InstallFont(entry, target);
   String status = String::Formatted("%s -> %s", entry.name.CStr(), target.CStr());
-  SetProgressStatus(status);
+  ShowStatus(status, loop);
   if (HasFlag(ProductFlags, ProductFlag::kLogEveryFile)) InstallLog += status + "\r\n";
   return font;
 }
@@ -218,11 +240,12 @@ bool InstallEntry(FileEntry& entry) {
 
 bool InstallFiles() {
   RecordInstalledPathReset();
+  LoopState loop;
   bool fontInstalled = false;
   for (int i = 0; i < OwnArchivePrologue.fileCount; ++i) {
     FileEntry entry;
     ReadNextFileEntry(i, entry);
-    if (InstallEntry(entry)) fontInstalled = true;
+    if (InstallEntry(entry, loop)) fontInstalled = true;
   }
   return fontInstalled;
 }

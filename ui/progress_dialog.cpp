@@ -88,9 +88,12 @@ void DestroyProgressDialog() {
 
 bool SetProgressStatus(const String& text) {
   if (ProgressWindow != nullptr) {
-    SetDlgItemTextA(ProgressWindow, IDC_PROGRESS_STEP_TEXT, text.CStr());
-    RedrawWindow(ProgressWindow, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // Only the text changes, so only its control is painted again, at once: the status is set
+    // for every installed file, and repainting the whole dialog each time would cost more than
+    // writing most files.
+    HWND step = GetDlgItem(ProgressWindow, IDC_PROGRESS_STEP_TEXT);
+    SetWindowTextA(step, text.CStr());
+    RedrawWindow(step, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   }
   return PumpMessages();
 }
