@@ -45,12 +45,12 @@ void ParseFast(const uint8_t* data, int64_t size, TokenWriter& out) {
     // costs the decoder.
     const int64_t runSaving =
         runLength >= kMinByteRun ? 8 * runLength - ByteRunBits(runLength) -
-                                           ByteRunDecodeBits(kGreedyTokenDecodeBits)
+                                           kGreedyCharges.ByteRun()
                                      : 0;
     const int64_t copySaving =
         copyLength >= kMinCopyLength
             ? 8 * copyLength - CopyBits(copyLength, copyDistance) -
-                  CopyDecodeBits(copyDistance, kGreedyTokenDecodeBits)
+                  kGreedyCharges.Copy(copyDistance)
             : 0;
     // A token inside a long literal run splits it, and the second half pays a new header.
     const int64_t pending = position - literalStart;
