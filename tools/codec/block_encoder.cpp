@@ -23,7 +23,7 @@ constexpr int kLastLazyLevel = 6;
 // Levels 7 .. 9. Level 7 weighs decoding time; 8 and 9 weigh size alone, 9 searching deepest.
 constexpr codec::OptimalParseSettings kOptimalLevels[] = {
     {48, 128, codec::kDecodeTimeCharges},
-    {16, 64, codec::kSizeOnly},
+    {8, 64, codec::kSizeOnly},
     {48, 273, codec::kSizeOnly},
 };
 
