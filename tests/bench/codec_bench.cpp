@@ -96,10 +96,9 @@ bool EncodeLzma9(const std::string& in, std::string& out) {
 bool DecodeLzma(const std::string& in, std::string& out) {
   uint64_t memoryLimit = UINT64_MAX;
   size_t read = 0, written = 0;
-  return lzma_stream_buffer_decode(&memoryLimit, 0, nullptr,
-                                   reinterpret_cast<const uint8_t*>(in.data()), &read, in.size(),
-                                   reinterpret_cast<uint8_t*>(out.data()), &written,
-                                   out.size()) == LZMA_OK &&
+  return lzma_stream_buffer_decode(
+             &memoryLimit, 0, nullptr, reinterpret_cast<const uint8_t*>(in.data()), &read,
+             in.size(), reinterpret_cast<uint8_t*>(out.data()), &written, out.size()) == LZMA_OK &&
          written == out.size();
 }
 
@@ -225,8 +224,8 @@ class RelativeReporter : public benchmark::ConsoleReporter {
     const Figures* lz4 = Find("lz4");
     const Figures* zlib = Find("zlib9");
     const Figures* copy = Find("memcpy");
-    std::printf("\n%-14s %6s %9s %9s | %-23s | %-23s |\n", "codec", "ratio", "enc MB/s",
-                "dec MB/s", "encode / lz4 zlib9 memcpy", "decode / lz4 zlib9 memcpy");
+    std::printf("\n%-14s %6s %9s %9s | %-23s | %-23s |\n", "codec", "ratio", "enc MB/s", "dec MB/s",
+                "encode / lz4 zlib9 memcpy", "decode / lz4 zlib9 memcpy");
     for (const Codec& codec : kCodecs) {
       const Figures* f = Find(codec.name);
       if (f == nullptr) continue;

@@ -348,18 +348,36 @@ TEST(DecompressAgreementTest, TokenShapesAmidTheBlockAndAtItsEnd) {
     std::vector<Token> tokens;
     bool ok;
   } cases[] = {
-      {"literal runs of 1 .. 4", {{T::kLiterals, 1, 0}, {T::kCopy, 4, 8}, {T::kLiterals, 4, 0},
-                                  {T::kCopy, 5, 20}}, true},
-      {"literal runs of 15, 16, 17", {{T::kLiterals, 15, 0}, {T::kCopy, 7, 7},
-                                      {T::kLiterals, 16, 0}, {T::kCopy, 9, 30},
-                                      {T::kLiterals, 17, 0}, {T::kRun, 3, 0}}, true},
-      {"a literal run after a literal run", {{T::kLiterals, 3, 0}, {T::kLiterals, 2, 0},
-                                             {T::kLiterals, 30, 0}, {T::kCopy, 4, 4}}, true},
-      {"literals then a byte run", {{T::kLiterals, 2, 0}, {T::kRun, 16, 0}, {T::kRun, 17, 0},
-                                    {T::kLiterals, 1, 0}, {T::kRun, 300, 0}}, true},
+      {"literal runs of 1 .. 4",
+       {{T::kLiterals, 1, 0}, {T::kCopy, 4, 8}, {T::kLiterals, 4, 0}, {T::kCopy, 5, 20}},
+       true},
+      {"literal runs of 15, 16, 17",
+       {{T::kLiterals, 15, 0},
+        {T::kCopy, 7, 7},
+        {T::kLiterals, 16, 0},
+        {T::kCopy, 9, 30},
+        {T::kLiterals, 17, 0},
+        {T::kRun, 3, 0}},
+       true},
+      {"a literal run after a literal run",
+       {{T::kLiterals, 3, 0}, {T::kLiterals, 2, 0}, {T::kLiterals, 30, 0}, {T::kCopy, 4, 4}},
+       true},
+      {"literals then a byte run",
+       {{T::kLiterals, 2, 0},
+        {T::kRun, 16, 0},
+        {T::kRun, 17, 0},
+        {T::kLiterals, 1, 0},
+        {T::kRun, 300, 0}},
+       true},
       {"copies of 4 .. 48 at their own distance",
-       {{T::kCopy, 4, 4}, {T::kCopy, 16, 16}, {T::kCopy, 31, 31}, {T::kCopy, 32, 32},
-        {T::kCopy, 33, 33}, {T::kCopy, 48, 48}, {T::kCopy, 17, 100}}, true},
+       {{T::kCopy, 4, 4},
+        {T::kCopy, 16, 16},
+        {T::kCopy, 31, 31},
+        {T::kCopy, 32, 32},
+        {T::kCopy, 33, 33},
+        {T::kCopy, 48, 48},
+        {T::kCopy, 17, 100}},
+       true},
       {"a long literal run", {{T::kLiterals, 70, 0}, {T::kLiterals, 1000, 0}}, true},
       {"copy overlapping its output", {{T::kLiterals, 2, 0}, {T::kCopy, 9, 8}}, false},
       {"copy before the start", {{T::kLiterals, 2, 0}, {T::kCopy, 4, 67}}, false},
@@ -377,7 +395,8 @@ TEST(DecompressAgreementTest, TokenShapesAmidTheBlockAndAtItsEnd) {
     SCOPED_TRACE("claimed size short by " + std::to_string(shortBy));
     EXPECT_FALSE(DecodeAll(TokenBlock({{T::kLiterals, 2, 0}, {T::kRun, 60, 0}}, 0, -shortBy)).ok);
     EXPECT_FALSE(DecodeAll(TokenBlock({{T::kLiterals, 9, 0}, {T::kCopy, 60, 64}}, 0, -shortBy)).ok);
-    EXPECT_FALSE(DecodeAll(TokenBlock({{T::kCopy, 50, 50}, {T::kLiterals, 12, 0}}, 0, -shortBy)).ok);
+    EXPECT_FALSE(
+        DecodeAll(TokenBlock({{T::kCopy, 50, 50}, {T::kLiterals, 12, 0}}, 0, -shortBy)).ok);
   }
 }
 

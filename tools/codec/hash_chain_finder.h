@@ -35,10 +35,10 @@ class HashChainFinder {
 // Bits a copy saves over sending its bytes as literals, less what it costs the decoder; may be
 // negative.
 inline int64_t CopySaving(const Match& match, const DecodeCharges& charges) {
-  return match.length < kMinCopyLength ? 0
-                                       : 8 * int64_t(match.length) -
-                                             CopyBits(match.length, match.distance) -
-                                             charges.Copy(match.distance);
+  return match.length < kMinCopyLength
+             ? 0
+             : 8 * int64_t(match.length) - CopyBits(match.length, match.distance) -
+                   charges.Copy(match.distance);
 }
 
 }  // namespace codec
