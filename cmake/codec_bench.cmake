@@ -1,4 +1,4 @@
-# codec_bench: the block codec against lz4, lz4 HC, zlib and memcpy on one payload file. Optimised
+# codec_bench: the block codec against lz4, lz4 HC, zlib, LZMA and memcpy on one payload file. Optimised
 # and without sanitizers, like core_bench, so it links its own copies of the portable library and
 # of the codec. Run: codec_bench PAYLOAD [benchmark flags].
 set(codec_bench_source ${PROJECT_SOURCE_DIR}/tests/bench/codec_bench.cpp)
@@ -8,8 +8,9 @@ endif()
 find_path(LZ4_INCLUDE_DIR lz4hc.h)
 find_library(LZ4_LIBRARY lz4)
 find_package(ZLIB QUIET)
-if(NOT LZ4_INCLUDE_DIR OR NOT LZ4_LIBRARY OR NOT ZLIB_FOUND)
-  message(STATUS "codec_bench skipped: needs liblz4-dev and zlib1g-dev")
+find_package(LibLZMA QUIET)
+if(NOT LZ4_INCLUDE_DIR OR NOT LZ4_LIBRARY OR NOT ZLIB_FOUND OR NOT LIBLZMA_FOUND)
+  message(STATUS "codec_bench skipped: needs liblz4-dev, zlib1g-dev and liblzma-dev")
   return()
 endif()
 
@@ -27,5 +28,5 @@ add_executable(codec_bench ${codec_bench_source})
 target_compile_options(codec_bench PRIVATE -O2 ${QUORVEX_WARNINGS})
 target_include_directories(codec_bench PRIVATE ${LZ4_INCLUDE_DIR})
 target_link_libraries(codec_bench PRIVATE quorvex_codec_bench benchmark::benchmark ${LZ4_LIBRARY}
-                      ZLIB::ZLIB)
+                      ZLIB::ZLIB LibLZMA::LibLZMA)
 set_target_properties(codec_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

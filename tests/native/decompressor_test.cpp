@@ -313,6 +313,93 @@ TEST(DecompressRoundTripTest, EveryShapeAndSizeComesBack) {
   }
 }
 
+// One token of a hand-made stream, for placing token shapes where the fast decoder's main loop
+// meets them: amid a long block, and right before the output's end.
+struct Token {
+  enum Kind { kLiterals, kRun, kCopy } kind;
+  uint64_t length;    // literal count, run count or copy length
+  uint64_t distance;  // of a copy
+};
+
+// Writes head (64 varied literal bytes, so that copies have sources), the tokens, then tail more
+// literal bytes; the header claims what the tokens produce plus claimExtra.
+Block TokenBlock(const std::vector<Token>& tokens, size_t tail, int64_t claimExtra = 0) {
+  const std::string head = RandomBytes(64, 5);
+  int64_t size = int64_t(head.size() + tail) + claimExtra;
+  for (const Token& token : tokens) size += int64_t(token.length);
+  BlockWriter writer{int32_t(size)};
+  writer.Literal(head);
+  uint32_t seed = 1;
+  for (const Token& token : tokens) {
+    if (token.kind == Token::kLiterals) writer.Literal(RandomBytes(token.length, seed++));
+    if (token.kind == Token::kRun) writer.ByteRun(char(seed++), token.length);
+    if (token.kind == Token::kCopy) writer.Copy(token.length, token.distance);
+  }
+  for (size_t done = 0; done < tail; done += 64) {
+    writer.Literal(RandomBytes(tail - done < 64 ? tail - done : 64, seed++));
+  }
+  return writer.Block();
+}
+
+TEST(DecompressAgreementTest, TokenShapesAmidTheBlockAndAtItsEnd) {
+  using T = Token;
+  struct Case {
+    const char* name;
+    std::vector<Token> tokens;
+    bool ok;
+  } cases[] = {
+      {"literal runs of 1 .. 4",
+       {{T::kLiterals, 1, 0}, {T::kCopy, 4, 8}, {T::kLiterals, 4, 0}, {T::kCopy, 5, 20}},
+       true},
+      {"literal runs of 15, 16, 17",
+       {{T::kLiterals, 15, 0},
+        {T::kCopy, 7, 7},
+        {T::kLiterals, 16, 0},
+        {T::kCopy, 9, 30},
+        {T::kLiterals, 17, 0},
+        {T::kRun, 3, 0}},
+       true},
+      {"a literal run after a literal run",
+       {{T::kLiterals, 3, 0}, {T::kLiterals, 2, 0}, {T::kLiterals, 30, 0}, {T::kCopy, 4, 4}},
+       true},
+      {"literals then a byte run",
+       {{T::kLiterals, 2, 0},
+        {T::kRun, 16, 0},
+        {T::kRun, 17, 0},
+        {T::kLiterals, 1, 0},
+        {T::kRun, 300, 0}},
+       true},
+      {"copies of 4 .. 48 at their own distance",
+       {{T::kCopy, 4, 4},
+        {T::kCopy, 16, 16},
+        {T::kCopy, 31, 31},
+        {T::kCopy, 32, 32},
+        {T::kCopy, 33, 33},
+        {T::kCopy, 48, 48},
+        {T::kCopy, 17, 100}},
+       true},
+      {"a long literal run", {{T::kLiterals, 70, 0}, {T::kLiterals, 1000, 0}}, true},
+      {"copy overlapping its output", {{T::kLiterals, 2, 0}, {T::kCopy, 9, 8}}, false},
+      {"copy before the start", {{T::kLiterals, 2, 0}, {T::kCopy, 4, 67}}, false},
+      {"copy from exactly the start", {{T::kLiterals, 2, 0}, {T::kCopy, 4, 66}}, true},
+  };
+  for (const Case& c : cases) {
+    for (size_t tail : {size_t(0), size_t(5), size_t(40), size_t(200)}) {
+      SCOPED_TRACE(std::string(c.name) + ", tail " + std::to_string(tail));
+      const Result result = DecodeAll(TokenBlock(c.tokens, tail));
+      EXPECT_EQ(result.ok, c.ok);
+    }
+  }
+  // Tokens that carry the output past its claimed size, with the end near and far.
+  for (int64_t shortBy : {1, 3, 20, 40}) {
+    SCOPED_TRACE("claimed size short by " + std::to_string(shortBy));
+    EXPECT_FALSE(DecodeAll(TokenBlock({{T::kLiterals, 2, 0}, {T::kRun, 60, 0}}, 0, -shortBy)).ok);
+    EXPECT_FALSE(DecodeAll(TokenBlock({{T::kLiterals, 9, 0}, {T::kCopy, 60, 64}}, 0, -shortBy)).ok);
+    EXPECT_FALSE(
+        DecodeAll(TokenBlock({{T::kCopy, 50, 50}, {T::kLiterals, 12, 0}}, 0, -shortBy)).ok);
+  }
+}
+
 // The encoder's last byte holds the end of the last field, so every cut of its block loses
 // needed bits and must fail; both decoders agree on each.
 TEST(DecompressAgreementTest, TruncatedBlocks) {

@@ -34,6 +34,16 @@ int BinaryTreeFinder::Walk(int64_t position, Match* matches) {
   if (left < 4) return 0;
   const uint8_t* current = data_ + position;
   const uint32_t hash = (Load32(current) * 2654435761u) >> (32 - hashBits_);
+  if (left >= 6) {
+    // The walks are bound by memory latency: start loading the next position's first candidate
+    // (its head was requested one walk earlier) and the head of the one after it.
+    const int32_t next = heads_[(Load32(current + 1) * 2654435761u) >> (32 - hashBits_)];
+    if (next != kNone) {
+      __builtin_prefetch(data_ + next);
+      __builtin_prefetch(&children_[size_t(next) * 2]);
+    }
+    __builtin_prefetch(&heads_[(Load32(current + 2) * 2654435761u) >> (32 - hashBits_)]);
+  }
   int64_t candidate = heads_[hash];
   heads_[hash] = int32_t(position);
 

@@ -13,20 +13,27 @@
 
 namespace {
 
-// Levels 2 .. 8: longer chains and more lookahead as the level rises.
+// Levels 2 .. 6: longer chains and more lookahead as the level rises. Longer chains than these
+// make a lazy parse slower than the optimal parse and still larger.
 constexpr codec::LazyParseSettings kLazyLevels[] = {
-    {4, 32, 0},  {8, 64, 1},  {16, 64, 1},   {32, 128, 1},
-    {64, 128, 2}, {128, 256, 2}, {256, 256, 2},
+    {4, 32, 0}, {8, 64, 1}, {16, 64, 1}, {32, 128, 1}, {64, 128, 2},
 };
-constexpr codec::OptimalParseSettings kSmallestSettings = {48, 128};
+constexpr int kLastLazyLevel = 6;
+
+// Levels 7 .. 9. Level 7 weighs decoding time; 8 and 9 weigh size alone, 9 searching deepest.
+constexpr codec::OptimalParseSettings kOptimalLevels[] = {
+    {48, 128, codec::kDecodeTimeCharges},
+    {8, 64, codec::kSizeOnly},
+    {48, 273, codec::kSizeOnly},
+};
 
 void Parse(const uint8_t* data, int64_t size, int level, codec::TokenWriter& tokens) {
   if (level == kFastestLevel) {
     codec::ParseFast(data, size, tokens);
-  } else if (level == kSmallestLevel) {
-    codec::ParseOptimal(data, size, kSmallestSettings, tokens);
-  } else {
+  } else if (level <= kLastLazyLevel) {
     codec::ParseLazy(data, size, kLazyLevels[level - 2], tokens);
+  } else {
+    codec::ParseOptimal(data, size, kOptimalLevels[level - kLastLazyLevel - 1], tokens);
   }
 }
 

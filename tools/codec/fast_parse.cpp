@@ -44,14 +44,12 @@ void ParseFast(const uint8_t* data, int64_t size, TokenWriter& out) {
     // Each choice is worth its saving over sending the bytes as literals, less what the token
     // costs the decoder.
     const int64_t runSaving =
-        runLength >= kMinByteRun ? 8 * runLength - ByteRunBits(runLength) -
-                                           ByteRunDecodeBits(kGreedyTokenDecodeBits)
-                                     : 0;
-    const int64_t copySaving =
-        copyLength >= kMinCopyLength
-            ? 8 * copyLength - CopyBits(copyLength, copyDistance) -
-                  CopyDecodeBits(copyDistance, kGreedyTokenDecodeBits)
-            : 0;
+        runLength >= kMinByteRun ? 8 * runLength - ByteRunBits(runLength) - kGreedyCharges.ByteRun()
+                                 : 0;
+    const int64_t copySaving = copyLength >= kMinCopyLength
+                                   ? 8 * copyLength - CopyBits(copyLength, copyDistance) -
+                                         kGreedyCharges.Copy(copyDistance)
+                                   : 0;
     // A token inside a long literal run splits it, and the second half pays a new header.
     const int64_t pending = position - literalStart;
     const int64_t splitBits = pending > 0 ? LiteralHeaderBits(pending) : 0;

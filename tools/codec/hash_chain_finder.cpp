@@ -13,11 +13,13 @@ int HashBitsFor(int64_t size) {
 
 }  // namespace
 
-HashChainFinder::HashChainFinder(const uint8_t* data, int64_t size, int maxChain, int niceLength)
+HashChainFinder::HashChainFinder(const uint8_t* data, int64_t size, int maxChain, int niceLength,
+                                 const DecodeCharges& charges)
     : data_(data),
       size_(size),
       maxChain_(maxChain),
       niceLength_(niceLength),
+      charges_(charges),
       hashBits_(HashBitsFor(size)),
       heads_(size_t(1) << hashBits_, kNone),
       previous_(size > 0 ? size_t(size) : 0, kNone) {}
@@ -48,7 +50,7 @@ Match HashChainFinder::Find(int64_t position) const {
         const int64_t length = MatchLength(data_ + candidate, current, cap < left ? cap + 1 : left);
         if (length > distance && shortestPeriod == 0) shortestPeriod = distance;
         const Match found{int32_t(length < cap ? length : cap), int32_t(distance)};
-        const int64_t saving = CopySaving(found);
+        const int64_t saving = CopySaving(found, charges_);
         if (saving > bestSaving) {
           bestSaving = saving;
           best = found;
@@ -68,7 +70,7 @@ Match HashChainFinder::Find(int64_t position) const {
   }
   if (shortestPeriod != 0) {
     const Match periodic = LongestPeriodicCopy(data_, position, left, shortestPeriod);
-    if (CopySaving(periodic) > bestSaving) best = periodic;
+    if (CopySaving(periodic, charges_) > bestSaving) best = periodic;
   }
   return best;
 }

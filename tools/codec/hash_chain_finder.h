@@ -13,7 +13,8 @@ namespace codec {
 
 class HashChainFinder {
  public:
-  HashChainFinder(const uint8_t* data, int64_t size, int maxChain, int niceLength);
+  HashChainFinder(const uint8_t* data, int64_t size, int maxChain, int niceLength,
+                  const DecodeCharges& charges);
 
   // Adds position to its chain; positions in increasing order, each at most once.
   void Insert(int64_t position);
@@ -25,6 +26,7 @@ class HashChainFinder {
   int64_t size_;
   int maxChain_;
   int niceLength_;
+  DecodeCharges charges_;
   int hashBits_;
   std::vector<int32_t> heads_;
   std::vector<int32_t> previous_;
@@ -32,11 +34,11 @@ class HashChainFinder {
 
 // Bits a copy saves over sending its bytes as literals, less what it costs the decoder; may be
 // negative.
-inline int64_t CopySaving(const Match& match) {
-  return match.length < kMinCopyLength ? 0
-                                       : 8 * int64_t(match.length) -
-                                             CopyBits(match.length, match.distance) -
-                                             CopyDecodeBits(match.distance);
+inline int64_t CopySaving(const Match& match, const DecodeCharges& charges) {
+  return match.length < kMinCopyLength
+             ? 0
+             : 8 * int64_t(match.length) - CopyBits(match.length, match.distance) -
+                   charges.Copy(match.distance);
 }
 
 }  // namespace codec

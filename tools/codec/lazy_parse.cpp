@@ -17,11 +17,11 @@ struct Choice {
 Choice BestAt(const uint8_t* data, int64_t size, int64_t position, const HashChainFinder& finder) {
   Choice choice;
   choice.token = finder.Find(position);
-  choice.saving = CopySaving(choice.token);
+  choice.saving = CopySaving(choice.token, kDecodeTimeCharges);
   const uint8_t* p = data + position;
   if (size - position >= kMinByteRun && p[0] == p[1] && p[1] == p[2]) {
     const int64_t run = RunLength(p, size - position);
-    const int64_t saving = 8 * run - ByteRunBits(run) - ByteRunDecodeBits();
+    const int64_t saving = 8 * run - ByteRunBits(run) - kDecodeTimeCharges.ByteRun();
     if (saving > choice.saving) {
       choice.token = Match{int32_t(run), -1};
       choice.saving = saving;
@@ -34,7 +34,7 @@ Choice BestAt(const uint8_t* data, int64_t size, int64_t position, const HashCha
 
 void ParseLazy(const uint8_t* data, int64_t size, const LazyParseSettings& settings,
                TokenWriter& out) {
-  HashChainFinder finder(data, size, settings.maxChain, settings.niceLength);
+  HashChainFinder finder(data, size, settings.maxChain, settings.niceLength, kDecodeTimeCharges);
   int64_t literalStart = 0;
   int64_t position = 0;
   int64_t inserted = 0;  // positions below this are in the chains

@@ -37,6 +37,7 @@ class OptimalParser {
       : data_(data),
         size_(size),
         nice_(settings.niceLength),
+        charges_(settings.charges),
         finder_(data, size, settings.maxDepth, settings.niceLength),
         out_(out),
         arrivals_(size_t(kSegmentLength) + 1),
@@ -108,7 +109,7 @@ class OptimalParser {
         }
         const int64_t longest = run < room ? run : room;
         for (int64_t length = kMinByteRun; length <= longest; ++length) {
-          RelaxToken(i + length, base + ByteRunBits(length) + ByteRunDecodeBits(), length, -1,
+          RelaxToken(i + length, base + ByteRunBits(length) + charges_.ByteRun(), length, -1,
                      afterLiterals);
         }
       }
@@ -124,7 +125,7 @@ class OptimalParser {
         const int64_t distance = matches_[m].distance;
         const int64_t longest = matches_[m].length < room ? matches_[m].length : room;
         const uint64_t distanceBits =
-            base + 2 + CopyDistanceBits(distance) + CopyDecodeBits(distance);
+            base + 2 + CopyDistanceBits(distance) + charges_.Copy(distance);
         for (; length <= longest; ++length) {
           RelaxToken(i + length, distanceBits + CopyLengthBits(length), length, int32_t(distance),
                      afterLiterals);
@@ -202,6 +203,7 @@ class OptimalParser {
   const uint8_t* data_;
   int64_t size_;
   int64_t nice_;
+  DecodeCharges charges_;
   BinaryTreeFinder finder_;
   TokenWriter& out_;
   std::vector<Arrival> arrivals_;

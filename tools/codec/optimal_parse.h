@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "tools/codec/token_costs.h"
 #include "tools/codec/token_writer.h"
 
 namespace codec {
@@ -13,6 +14,7 @@ namespace codec {
 struct OptimalParseSettings {
   int maxDepth;    // candidates per position in the match finder
   int niceLength;  // a copy or run this long is taken without weighing alternatives
+  DecodeCharges charges;
 };
 
 void ParseOptimal(const uint8_t* data, int64_t size, const OptimalParseSettings& settings,

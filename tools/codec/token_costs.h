@@ -50,24 +50,31 @@ inline int CopyBits(int64_t length, int64_t distance) {
   return 2 + CopyLengthBits(length) + CopyDistanceBits(distance);
 }
 
-// The parsers weigh decoding time beside size, in bits of stream: a block is decoded far more
-// often than it is made. Each token costs the decoder about as much as a few bytes of output
-// (its header is decoded bit-serially), and a copy from beyond the processor's second-level
-// cache stalls it on main memory. So a token is charged kTokenDecodeBits on top of its size,
-// and a far copy kFarCopyDecodeBits more: a slightly larger parse that decodes much faster
-// wins, while a parse that is much smaller still does. These charges steer the choice only; the
-// bits written are always the exact sizes above.
-inline constexpr int kTokenDecodeBits = 24;
+// A parse may weigh decoding time beside size, in bits of stream, for blocks that are decoded
+// far more often than they are made. Each token costs the decoder about as much as a few bytes
+// of output, and a copy from beyond the processor's second-level cache stalls it on main
+// memory. So a token can be charged tokenBits on top of its size, and a copy from farther back
+// than kNearDistance farCopyBits more: a slightly larger parse that decodes faster wins, while a
+// parse that is much smaller still does. The charges steer the choice only; the bits written are
+// always the exact sizes above.
 inline constexpr int64_t kNearDistance = int64_t(1) << 20;
-inline constexpr int kFarCopyDecodeBits = 24;
 
+struct DecodeCharges {
+  int tokenBits;    // per copy or byte run
+  int farCopyBits;  // more per copy from beyond kNearDistance
+
+  int Copy(int64_t distance) const {
+    return tokenBits + (distance > kNearDistance ? farCopyBits : 0);
+  }
+  int ByteRun() const { return tokenBits; }
+};
+
+// Size alone: the smallest blocks.
+inline constexpr DecodeCharges kSizeOnly = {0, 0};
+// What the middle levels and the fast-decoding optimal level charge.
+inline constexpr DecodeCharges kDecodeTimeCharges = {24, 24};
 // A greedy parse cannot trade a short copy now for a better token later, so the fastest level
 // charges tokens lightly: its size stays nearly that of a greedy parse by size alone.
-inline constexpr int kGreedyTokenDecodeBits = 8;
-
-inline int CopyDecodeBits(int64_t distance, int tokenBits = kTokenDecodeBits) {
-  return tokenBits + (distance > kNearDistance ? kFarCopyDecodeBits : 0);
-}
-inline int ByteRunDecodeBits(int tokenBits = kTokenDecodeBits) { return tokenBits; }
+inline constexpr DecodeCharges kGreedyCharges = {8, 24};
 
 }  // namespace codec
