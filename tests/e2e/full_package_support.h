@@ -68,7 +68,7 @@ struct Fixtures {
 // Wine's own Courier as the font, and the test COM server built beside the test programs.
 inline Fixtures FontAndComServer() {
   return {file_test::ReadBytes("Z:\\usr\\share\\wine\\fonts\\courier.ttf"),
-          file_test::ReadBytes(file_rules_e2e::BesideTests("quorvex_com_server.dll"))};
+          file_test::ReadBytes(file_test::BesideTests("quorvex_com_server.dll"))};
 }
 
 // The entry keeps a pointer to data, which must outlive the plan.
