@@ -24,6 +24,7 @@ namespace {
 
 constexpr unsigned kVolumePromptStyle = MB_OKCANCEL | MB_ICONQUESTION;  // 0x21
 constexpr int kVolumeIdentifierSize = 4;
+constexpr DWORD kPumpInterval = 15;
 
 // The block as the file loop reads it: in the mapped section, in `owned`, or in a buffer the
 // decompressor made. It stays until the process ends.
@@ -31,6 +32,7 @@ const char* blockBytes = nullptr;
 size_t blockSize = 0;
 size_t cursor = 0;
 String owned;
+DWORD lastPump = 0;  // GetTickCount at the file loop's last message pump
 
 // The prompt for volume `number`, the wrong-volume line first after a wrong volume.
 String VolumePrompt(int number, char drive, bool wrongVolume) {
@@ -149,13 +151,17 @@ void AssembleDataBlock() {
 
 void ReadNextFileEntry(int index, FileEntry& entry) {
   const ArchivePrologue& prologue = OwnArchivePrologue;
-  // The bar moves 40 steps over the whole loop: it is touched only when its position changes,
-  // and the messages run once an entry either way (each pump is a round trip to the server).
+  // The bar moves 40 steps over the whole loop: it is touched only when its position changes.
+  // Each pump is a round trip to the window server, so between the bar's moves the messages run
+  // only every kPumpInterval ms: often enough for the window, far less often than once a file.
   const int position = index * 40 / prologue.fileCount + 45;
+  const DWORD now = GetTickCount();
   if (index == 0 || position != (index - 1) * 40 / prologue.fileCount + 45) {
     SetProgressPosition(position);
-  } else {
+    lastPump = now;
+  } else if (now - lastPump >= kPumpInterval) {
     PumpMessages();
+    lastPump = now;
   }
   CorruptCode code =
       ReadFileEntry(blockBytes, blockSize, cursor, prologue.fileLengths[index], entry);
