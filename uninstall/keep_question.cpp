@@ -8,10 +8,8 @@
 #include "ui/messages.h"
 #include "ui/ui_seam.h"
 
-bool KeepAfterQuestion(StringId question, StringId title, const String &subject,
-                       bool ask) {
-  if (AutomaticMode || !ask)
-    return false;
+bool KeepAfterQuestion(StringId question, StringId title, const String& subject, bool ask) {
+  if (AutomaticMode || !ask) return false;
   String text = FormatArchiveText(question, {subject});
   return ShowMessageBox(MessageOwner(), text.CStr(), LookupString(title).CStr(),
                         MB_YESNO | MB_ICONQUESTION) != IDYES;
