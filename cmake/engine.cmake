@@ -83,9 +83,8 @@ if(QUORVEX_TESTS)
   # win32_tests has its own main (tests/win32/main.cpp); e2e_tests drives quorvex.exe.
   set(win32_main)
   set(e2e_main GTest::gtest_main quorvex_archive_writer)
-  # The number texts go through the C runtime's printf: the native tree checks their tables
-  # against glibc's, and the Win32 test program runs the same tables against mingw-w64's, which
-  # the engine uses.
+  # The number texts come from the engine's own printf: the Win32 test program runs their tables
+  # too, on the formatter as the Windows compiler builds it (32-bit long, Windows' va_list).
   set(win32_shared_tests size_text_test format_decimal_test number_words_test)
   list(TRANSFORM win32_shared_tests PREPEND ${PROJECT_SOURCE_DIR}/tests/native/)
   list(TRANSFORM win32_shared_tests APPEND .cpp)

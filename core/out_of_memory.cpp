@@ -1,9 +1,8 @@
 #include "core/out_of_memory.h"
 
-#include <cstdio>
-
 #include "core/fatal.h"
 #include "core/memory.h"
+#include "core/print_format.h"
 
 namespace {
 
@@ -30,7 +29,7 @@ __attribute__((no_sanitize("address"))) int FormatOutOfMemoryText(char* buffer, 
   // Sizes above 32 bits exist only in 64-bit builds; they are shown whole rather than cut to
   // their low word, which would read as a small or zero request.
   unsigned long long shownSize = requestedSize;
-  int header = std::snprintf(buffer, capacity,
+  int header = PrintToBuffer(buffer, capacity,
                              "Out Of Memory.  Make sure your hard drive is not full.\n"
                              "Requested size = %llu (0x%08llX)\n\nStack contents:",
                              shownSize, shownSize);

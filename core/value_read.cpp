@@ -1,9 +1,9 @@
 // Value: the readers into truth values, integers, floating numbers and calendar values.
 #include <cfloat>
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
 
+#include "core/decimal_number.h"
 #include "core/string_chars.h"
 #include "core/value.h"
 
@@ -57,10 +57,8 @@ int64_t ParseInt64Prefix(const String& text) {
 }
 
 // An optional sign, digits, and an optional '.' with fraction digits at the start of the counted
-// text; at least one digit on either side of the point. The number is copied out on its own and
-// converted by strtod, which rounds correctly; copying keeps strtod from reading what this
-// format excludes (exponents, hexadecimal, "inf", leading whitespace) or anything past the
-// counted length. Texts in the engine use the C locale's '.' as the decimal point.
+// text, with at least one digit before or after the point; converted to the nearest double. Texts
+// in the engine use the C locale's '.' as the decimal point.
 double ParseDecimalPrefix(const String& text) {
   const char* chars = text.CStr();
   const int length = text.Length();
@@ -73,8 +71,7 @@ double ParseDecimalPrefix(const String& text) {
     for (; pos < length && IsDigit(chars[pos]); ++pos) ++digits;
   }
   if (digits == 0) return 0.0;
-  String number(chars, pos);
-  return std::strtod(number.CStr(), nullptr);
+  return DecimalToDouble(chars, pos);
 }
 
 }  // namespace
