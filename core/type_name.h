@@ -11,51 +11,11 @@ namespace type_name_detail {
 
 inline constexpr size_t kCapacity = 256;
 
-inline bool IsNameChar(char ch) {
-  return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
-         ch == '_' || ch == '>';
-}
-
-// One type's name, built once from the signature of TypeName<T>, which names T as
-// "[with T = ...]" (GCC) or "[T = ...]" (Clang). A '*' that follows a name gets a space
-// before it, so that "void*" reads "void *" whichever compiler spelled it.
-struct Text {
-  char chars[kCapacity] = {};
-
-  Text(const char* signature, const char* keyword) {
-    size_t length = 0;
-    for (const char* k = keyword; *k != '\0'; ++k) Put(length, *k);
-    const char* start = Find(signature, "T = ");
-    if (start == nullptr) {
-      for (const char* s = "?"; *s != '\0'; ++s) Put(length, *s);
-      return;
-    }
-    int depth = 0;
-    for (const char* s = start; *s != '\0'; ++s) {
-      if (*s == '<' || *s == '(' || *s == '[') ++depth;
-      if (*s == '>' || *s == ')' || *s == ']') {
-        if (depth == 0) break;  // the ']' that closes the signature's argument list
-        --depth;
-      }
-      if (*s == ';' && depth == 0) break;  // GCC's "; U = ..." after the argument
-      if (*s == '*' && length > 0 && IsNameChar(chars[length - 1])) Put(length, ' ');
-      Put(length, *s);
-    }
-  }
-
-  void Put(size_t& length, char ch) {
-    if (length + 1 < kCapacity) chars[length++] = ch;
-  }
-
-  static const char* Find(const char* text, const char* needle) {
-    for (; *text != '\0'; ++text) {
-      size_t i = 0;
-      while (needle[i] != '\0' && text[i] == needle[i]) ++i;
-      if (needle[i] == '\0') return text + i;
-    }
-    return nullptr;
-  }
-};
+// Writes the name of the type that `signature` (the signature of TypeName<T>) names as
+// "[with T = ...]" (GCC) or "[T = ...]" (Clang), after `keyword`, into name (kCapacity bytes).
+// A '*' that follows a name gets a space before it, so that "void*" reads "void *" whichever
+// compiler spelled it.
+void WriteName(char* name, const char* signature, const char* keyword);
 
 template <class T>
 constexpr const char* KeywordOf() {
@@ -67,8 +27,12 @@ constexpr const char* KeywordOf() {
 
 }  // namespace type_name_detail
 
+// Built on first use (the engine has one thread); until then the name is all zeros, which
+// takes no room in the image.
 template <class T>
 const char* TypeName() {
-  static const type_name_detail::Text name(__PRETTY_FUNCTION__, type_name_detail::KeywordOf<T>());
-  return name.chars;
+  static char name[type_name_detail::kCapacity];
+  if (name[0] == '\0')
+    type_name_detail::WriteName(name, __PRETTY_FUNCTION__, type_name_detail::KeywordOf<T>());
+  return name;
 }
