@@ -19,10 +19,14 @@ namespace {
 constexpr int kMaxFieldBits = 32;
 // A window loaded at bit position p holds at least this many bits of the stream.
 constexpr int kWindowBits = 57;
+// With this many ones, a copy's length field ends at bit 2 + 43 of the window and the shortest
+// distance (13 bits) passes kWindowBits.
+constexpr int kMostLengthOnes = 20;
 // Copies and literal runs may write this far past their end when the output has room.
 constexpr int64_t kOverrun = 16;
-// The fast loop needs this many block bytes from the window's start.
-constexpr int64_t kBlockSlack = 24;
+// The fast loop needs this many block bytes from a step's first window: a short literal run
+// (header and bytes at most 17 bytes) and the window after it.
+constexpr int64_t kBlockSlack = 32;
 
 uint64_t Load64(const uint8_t* p) {
   uint64_t value;
@@ -40,6 +44,28 @@ void Move16(uint8_t* target, const uint8_t* source) {
 }
 
 int Min(int a, int b) { return a < b ? a : b; }
+
+// The first seven bits of a token, when it is a literal run with at most one prefix one: the
+// run's count (1 .. 16) and, above it, its header's length (4 or 7 bits). 0 for a token that is
+// not a literal run; kLongLiteralHeader for a run with a longer prefix.
+constexpr uint8_t kLongLiteralHeader = 0xFF;
+struct ShortLiteralHeaders {
+  uint8_t entries[128] = {};
+  constexpr ShortLiteralHeaders() {
+    for (int bits = 0; bits < 128; ++bits) {
+      if ((bits & 1) != 0) continue;
+      if ((bits & 2) == 0) {
+        entries[bits] = uint8_t((4 << 5) | (((bits >> 2) & 3) + 1));
+      } else if ((bits & 4) == 0) {
+        entries[bits] = uint8_t((7 << 5) | (((bits >> 3) & 15) + 1));
+      } else {
+        entries[bits] = kLongLiteralHeader;
+      }
+    }
+  }
+  constexpr uint8_t operator[](uint64_t bits) const { return entries[bits]; }
+};
+constexpr ShortLiteralHeaders kShortLiteralHeaders;
 
 // Number of 1 bits at the bottom of bits; the top bit of bits must be 0 (every window here has
 // been shifted right at least once).
@@ -108,45 +134,37 @@ class FastDecoder {
     while (op < outputEnd_) {
       int64_t byte = position >> 3;
       uint64_t room = uint64_t(outputEnd_ - op);
-      if (byte + kBlockSlack > blockSize_ || room < kStepRoom) {
+      if (byte + kBlockSlack > blockSize_ || room < kStepRoom + kOverrun) {
         step = Step::kSlow;
         break;
       }
       uint64_t window = Load64(block_ + byte) >> (position & 7);
 
       // A literal run: prefix 0, count - 1 as N(2, 2), then the bytes. Runs of up to 16 bytes
-      // (at most one prefix one) are taken here. Their header is at most 7 bits, so the loads
-      // stay inside the slack whatever the window holds.
-      const bool literal = (window & 1) == 0;
-      const int literalOnes = CountLowOnes(window >> 1);
-      if (literal && literalOnes > 1) {
+      // (at most one prefix one) are taken here, their header read from a table. Their header is
+      // at most 7 bits, so the loads stay inside the slack whatever the window holds.
+      const uint32_t header = kShortLiteralHeaders[window & 0x7F];
+      if (header == kLongLiteralHeader) {
         if (!LongLiterals(op, position, window, room)) {
           step = Step::kSlow;
           break;
         }
         continue;
       }
-      const int shortOnes = literalOnes & 1;
-      const int literalWidth = 2 + 2 * shortOnes;
-      const uint64_t literalCount = LowBits(window >> (2 + shortOnes), literalWidth) + 1;
-      const int64_t literalStart = position + 2 + shortOnes + literalWidth;
+      const uint64_t literalCount = header & 31;  // 0: the token is not a literal run
+      const int64_t literalStart = position + (header >> 5);
       const uint8_t* literalSource = block_ + (literalStart >> 3);
       const int shift = int(literalStart & 7);
       Store64(op, (Load64(literalSource) >> shift) | (Load64(literalSource + 1) << (8 - shift)));
       Store64(op + 8,
               (Load64(literalSource + 8) >> shift) | (Load64(literalSource + 9) << (8 - shift)));
-      if (literal) {
-        // The whole run lies within the slack, so it cannot pass the block's end.
+      if (literalCount != 0) {
+        // The run and the window after it lie within the slack, and the step's room leaves a
+        // copy's room after it.
         op += literalCount;
         position = literalStart + int64_t(literalCount) * 8;
-        byte = position >> 3;
-        room = uint64_t(outputEnd_ - op);
-        if (room == 0) break;
-        if (byte + kBlockSlack > blockSize_ || room < kStepRoom) {
-          step = Step::kSlow;
-          break;
-        }
-        window = Load64(block_ + byte) >> (position & 7);
+        room -= literalCount;
+        window = Load64(block_ + (position >> 3)) >> (position & 7);
         if ((window & 1) == 0) continue;  // a run after a run: not the encoder's, but allowed
       }
 
@@ -174,16 +192,18 @@ class FastDecoder {
       }
 
       // A copy: prefix 1 0, length - 4 as N(2, 1), distance - 4 as N(12, 2).
+      // A length prefix of kMostLengthOnes or more ones leaves no room in the window for the
+      // distance, so counting stops there and the check below sends the token to the careful
+      // path. The shifts stay below 64: bits has its top two bits clear, and distanceBits more.
       const uint64_t bits = window >> 2;
-      const int lengthOnes = CountLowOnes(bits);
-      const int lengthWidth = Min(2 + lengthOnes, kMaxFieldBits);
-      const int lengthUsed = Min(lengthOnes + 1 + lengthWidth, kWindowBits);
-      const uint64_t length = LowBits(bits >> Min(lengthOnes + 1, 63), lengthWidth) + 4;
+      const int lengthOnes = Min(CountLowOnes(bits), kMostLengthOnes);
+      const int lengthWidth = 2 + lengthOnes;
+      const int lengthUsed = lengthOnes + 1 + lengthWidth;
+      const uint64_t length = LowBits(bits >> (lengthOnes + 1), lengthWidth) + 4;
       const uint64_t distanceBits = bits >> lengthUsed;
       const int distanceOnes = CountLowOnes(distanceBits);
       const int distanceWidth = Min(12 + 2 * distanceOnes, kMaxFieldBits);
-      const uint64_t distance =
-          LowBits(distanceBits >> Min(distanceOnes + 1, 63), distanceWidth) + 4;
+      const uint64_t distance = LowBits(distanceBits >> (distanceOnes + 1), distanceWidth) + 4;
       const int used = 2 + lengthUsed + distanceOnes + 1 + distanceWidth;
       if (used > kWindowBits || distance > uint64_t(op - output_) || length > distance ||
           length + kStepRoom > room) {
@@ -210,8 +230,8 @@ class FastDecoder {
   int OutputPosition() const { return int(op_ - output_); }
 
  private:
-  // Every step starts with at least this much output room: the literal stores and a copy's
-  // first two moves.
+  // A copy's first two moves need this much output room; a step starts with a short literal
+  // run's 16 bytes more.
   static constexpr uint64_t kStepRoom = 2 * uint64_t(kOverrun);
 
   // A literal run with more than one prefix one: written here when its header fits in the window
