@@ -1,12 +1,12 @@
-// The decoder that Decompress runs. While at least 24 bytes of the block remain past the bit
-// position and 32 bytes of output room past the output position, each token header is decoded
-// from one 64-bit load of the stream (57 or more valid bits): a unary prefix and its field with
-// one count-trailing-zeros, one shift and one mask. Literal runs move 8 bytes per two loads and a
-// shift, copies 32 bytes at once and then 16 at a time, writing past their end where the tokens
-// after them write again. A token whose fields do not fit in the window (extreme counts), every
-// token near either end and every malformed token are decoded bit by bit through the
-// bounds-checked cursors instead, so that the results, success and failure, are exactly those of
-// the reference decoder.
+// The decoder that Decompress runs. While at least 32 bytes of the block remain past the bit
+// position and 48 bytes of output room past the output position, each token header is decoded
+// from one 64-bit load of the stream (57 or more valid bits): a short literal run's header from a
+// table, a unary prefix and its field with one count-trailing-zeros, one shift and one mask.
+// Literal runs move 8 bytes per two loads and a shift, copies 32 bytes at once and then 16 at a
+// time, writing past their end where the tokens after them write again. A token whose fields do
+// not fit in the window (extreme counts), every token near either end and every malformed token
+// are decoded bit by bit through the bounds-checked cursors instead, so that the results, success
+// and failure, are exactly those of the reference decoder.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>

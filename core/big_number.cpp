@@ -30,12 +30,6 @@ bool BigNumber::AnyBitBelow(int index) const {
   return whole < used_ && index % 32 != 0 && (limbs_[whole] & ((1u << (index % 32)) - 1)) != 0;
 }
 
-uint64_t BigNumber::BitsFrom(int index) const {
-  uint64_t bits = 0;
-  for (int i = 63; i >= 0; --i) bits = (bits << 1) | (Bit(index + i) ? 1 : 0);
-  return bits;
-}
-
 bool BigNumber::MultiplyAdd(uint32_t factor, uint32_t addend) {
   uint64_t carry = addend;
   for (int i = 0; i < used_; ++i) {

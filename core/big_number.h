@@ -17,8 +17,6 @@ class BigNumber {
   bool Bit(int index) const;
   // True when any bit below `index` is set.
   bool AnyBitBelow(int index) const;
-  // The bits from `index` upward, as many as fit in 64.
-  uint64_t BitsFrom(int index) const;
 
   bool MultiplyAdd(uint32_t factor, uint32_t addend = 0);
   bool MultiplyByPowerOfTen(int exponent);

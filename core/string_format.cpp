@@ -10,32 +10,23 @@ void PutInString(void* context, const char* text, int length) {
   static_cast<String*>(context)->Append(text, length);
 }
 
-// Appends the formatted text to out; a format the formatter cannot make is appended as the
-// format text itself.
-void AppendFormatted(String& out, const char* fmt, va_list args) {
-  if (fmt == nullptr) return;
-  String piece;
-  if (PrintFormatted(PutInString, &piece, fmt, args)) {
-    out.Append(piece);
-  } else {
-    out.Append(fmt);
-  }
+// The formatted text; a format the formatter cannot make gives the format text itself.
+String FormattedText(const char* fmt, va_list args) {
+  String text;
+  if (fmt != nullptr && !PrintFormatted(PutInString, &text, fmt, args)) text = fmt;
+  return text;
 }
 
 }  // namespace
 
 String& String::FormatV(const char* fmt, va_list args) {
-  // The arguments may point into this string: format into a fresh one first.
-  String result;
-  AppendFormatted(result, fmt, args);
-  *this = static_cast<String&&>(result);
+  // The arguments may point into this string: it is replaced only once the text is made.
+  *this = FormattedText(fmt, args);
   return *this;
 }
 
 String& String::AppendFormatV(const char* fmt, va_list args) {
-  String piece;
-  AppendFormatted(piece, fmt, args);
-  Append(piece);
+  Append(FormattedText(fmt, args));
   return *this;
 }
 
@@ -56,10 +47,9 @@ String& String::AppendFormat(const char* fmt, ...) {
 }
 
 String String::Formatted(const char* fmt, ...) {
-  String result;
   va_list args;
   va_start(args, fmt);
-  AppendFormatted(result, fmt, args);
+  String result = FormattedText(fmt, args);
   va_end(args);
   return result;
 }
