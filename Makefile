@@ -5,7 +5,7 @@
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: all bootstrap build native win64 win32 fuzz i386 qorv test demo bench bench-install clean
+.PHONY: all bootstrap build native win64 win64-lto win32 fuzz i386 qorv test demo bench bench-install clean
 
 all: build
 
@@ -15,7 +15,13 @@ bootstrap:
 build/native/CMakeCache.txt:
 	cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug
 build/win64/CMakeCache.txt:
-	cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug
+	cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug \
+	  -DQUORVEX_SHIPPED_BUILD_ENGINE=$(CURDIR)/build/win64-lto/quorvex.exe
+# The engine compiled and linked as the shipped one is, for x86_64 and with the test seam: the
+# win64 tree runs its end-to-end tests on it a second time.
+build/win64-lto/CMakeCache.txt:
+	cmake -S . -B build/win64-lto -DCMAKE_TOOLCHAIN_FILE=cmake/clang-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=MinSizeRel -DQUORVEX_TESTS=OFF -DQUORVEX_TEST_SEAM=ON
 build/fuzz/CMakeCache.txt:
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_FUZZ=ON -DQUORVEX_TESTS=OFF
 build/i386/CMakeCache.txt:
@@ -23,13 +29,15 @@ build/i386/CMakeCache.txt:
 build/release/CMakeCache.txt:
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF -DQUORVEX_SANITIZE=OFF
 build/win32/CMakeCache.txt:
-	cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
+	cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/clang-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DQUORVEX_TESTS=OFF -DQUORVEX_TEST_SEAM=OFF
 
 native: build/native/CMakeCache.txt
 	cmake --build build/native -j$(JOBS)
 win64: build/win64/CMakeCache.txt
 	cmake --build build/win64 -j$(JOBS)
+win64-lto: build/win64-lto/CMakeCache.txt
+	cmake --build build/win64-lto -j$(JOBS) --target quorvex
 # The qorv that users run: optimised, without the test tree's sanitizers.
 qorv: build/release/CMakeCache.txt
 	cmake --build build/release -j$(JOBS) --target qorv
@@ -40,7 +48,7 @@ fuzz: build/fuzz/CMakeCache.txt
 i386: build/i386/CMakeCache.txt
 	cmake --build build/i386 -j$(JOBS)
 
-build: native win64 win32 fuzz i386
+build: native win64 win64-lto win32 fuzz i386
 
 test: bootstrap
 	$(MAKE) build

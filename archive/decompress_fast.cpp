@@ -275,7 +275,10 @@ class FastDecoder {
 
 }  // namespace
 
-bool DecompressFast(const uint8_t* block, int blockSize, uint8_t* output, int outputSize) {
+// Out of line: this file is built for speed, and inlined into a caller that link-time
+// optimisation builds for size, the loop would be compiled for size with it.
+__attribute__((noinline)) bool DecompressFast(const uint8_t* block, int blockSize, uint8_t* output,
+                                              int outputSize) {
   int uncompressedSize;
   if (!ReadBlockHeader(block, blockSize, uncompressedSize)) return false;
   if (uncompressedSize != outputSize) return false;

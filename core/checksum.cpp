@@ -2,7 +2,8 @@
 
 #include "core/little_endian.h"
 
-uint32_t ArchiveChecksum(const void* data, int n) {
+// Out of line, for the reason the decoder is: inlined, it would be compiled for size.
+__attribute__((noinline)) uint32_t ArchiveChecksum(const void* data, int n) {
   uint32_t sum = kChecksumSeed;
   if (data == nullptr || n < 1) return sum;
   const unsigned char* bytes = static_cast<const unsigned char*>(data);

@@ -15,4 +15,5 @@ inline constexpr const char* kCoreModule = "Core.cpp";       // string and helpe
 inline constexpr const char* kContainerModule = "core.h";    // container templates
 inline constexpr int kCharPtrAtCheck = 840;
 inline constexpr int kRatioDenominatorCheck = 12313;
+inline constexpr int kPureVirtualCallCheck = 5656;  // a call through an abstract class's slot
 inline constexpr int kTableUnsupportedFirstCheck = 5657;     // 5657..5664, one per operation

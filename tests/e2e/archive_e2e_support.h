@@ -13,6 +13,7 @@
 #include "config/language_table.h"
 #include "config/string_ids.h"
 #include "core/string.h"
+#include "tests/e2e/quorvex_process.h"
 #include "tests/support/ui_transcript.h"
 #include "tests/win32/file_test_support.h"
 #include "tools/archive_writer/archive_parts.h"
@@ -47,11 +48,7 @@ inline std::string BuiltInCorruptMessage(int code) {
 
 // The bytes of quorvex.exe, which the tests build their installers from.
 inline String EngineImage() {
-  char self[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, self, sizeof self);
-  std::string path(self, n);
-  path = path.substr(0, path.find_last_of('\\') + 1) + "quorvex.exe";
-  std::string bytes = file_test::ReadBytes(path);
+  std::string bytes = file_test::ReadBytes(QuorvexPath());
   return String(bytes.data(), int(bytes.size()));
 }
 

@@ -33,7 +33,7 @@ QuorvexRun RunScripted(const std::string& program, const std::string& commandLin
 QuorvexRun RunQuorvex(const std::string& commandLine,
                       const std::vector<std::string>& answers = {});
 
-// The full path of quorvex.exe.
+// The full path of quorvex.exe, or of the engine that QUORVEX_E2E_ENGINE names.
 std::string QuorvexPath();
 
 // Runs program with its real UI (no script) up to its first dialog: once a dialog of the process
