@@ -9,11 +9,16 @@ bool IsNameChar(char ch) {
          ch == '_' || ch == '>';
 }
 
+// The length of prefix when text starts with it, else 0.
+size_t PrefixLength(const char* text, const char* prefix) {
+  size_t i = 0;
+  while (prefix[i] != '\0' && text[i] == prefix[i]) ++i;
+  return prefix[i] == '\0' ? i : 0;
+}
+
 const char* After(const char* text, const char* needle) {
   for (; *text != '\0'; ++text) {
-    size_t i = 0;
-    while (needle[i] != '\0' && text[i] == needle[i]) ++i;
-    if (needle[i] == '\0') return text + i;
+    if (size_t n = PrefixLength(text, needle); n > 0) return text + n;
   }
   return nullptr;
 }
@@ -30,6 +35,7 @@ class NameWriter {
     for (; *text != '\0'; ++text) Put(*text);
   }
   bool EndsInNameChar() const { return length_ > 0 && IsNameChar(name_[length_ - 1]); }
+  bool EndsIn(char ch) const { return length_ > 0 && name_[length_ - 1] == ch; }
 
  private:
   char* name_;
@@ -48,12 +54,19 @@ void WriteName(char* name, const char* signature, const char* keyword) {
   }
   int depth = 0;
   for (const char* s = start; *s != '\0'; ++s) {
+    // Clang's spellings made GCC's: "{anonymous}" here and "> >" below.
+    if (size_t n = PrefixLength(s, "(anonymous namespace)"); n > 0) {
+      out.Put("{anonymous}");
+      s += n - 1;
+      continue;
+    }
     if (*s == '<' || *s == '(' || *s == '[') ++depth;
     if (*s == '>' || *s == ')' || *s == ']') {
       if (depth == 0) break;  // the ']' that closes the signature's argument list
       --depth;
     }
     if (*s == ';' && depth == 0) break;  // GCC's "; U = ..." after the argument
+    if (*s == '>' && out.EndsIn('>')) out.Put(' ');
     if (*s == '*' && out.EndsInNameChar()) out.Put(' ');
     out.Put(*s);
   }

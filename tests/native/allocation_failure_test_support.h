@@ -52,7 +52,9 @@ class AllocationFailureTest : public ::testing::Test {
 
  private:
   const char* extraOptions_;
+#if defined(QUORVEX_ADDRESS_SANITIZER)
   bool hadOptions_ = false;
   std::string oldOptions_;
   std::string oldStyle_;
+#endif
 };

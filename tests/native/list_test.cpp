@@ -68,7 +68,8 @@ TEST(ListTest, CopiesAreDeepAndMovesSteal) {
   moved.RemoveAll();
   EXPECT_EQ(list.Count(), 2);
   EXPECT_STREQ(list.FirstElement()->CStr(), "z");
-  list = list;
+  const List<String>& same = list;  // self-assignment, as it comes about through a reference
+  list = same;
   EXPECT_EQ(list.Count(), 2);
 }
 

@@ -52,16 +52,13 @@ TEST_F(ImpossibleAllocationTest, MemReallocateEndsTheProcessWithTheMessage) {
 
 TEST_F(ImpossibleAllocationTest, ObjectConstructionEndsTheProcessWithTheMessage) {
   volatile size_t size = ImpossibleSize();
+  // Kept where the compiler must assume it is read, so that it may not leave the allocation out.
+  static char* volatile kept;
+  EXPECT_EXIT(kept = new char[size], ::testing::ExitedWithCode(1), DeathPattern(ImpossibleSize()));
   EXPECT_EXIT(
       {
-        char* chars = new char[size];
-        chars[0] = 1;
-      },
-      ::testing::ExitedWithCode(1), DeathPattern(ImpossibleSize()));
-  EXPECT_EXIT(
-      {
-        char* chars = new (std::nothrow) char[size];
-        if (chars == nullptr) std::_Exit(3);
+        kept = new (std::nothrow) char[size];
+        if (kept == nullptr) std::_Exit(3);
       },
       ::testing::ExitedWithCode(1), DeathPattern(ImpossibleSize()));
 }

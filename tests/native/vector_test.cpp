@@ -266,7 +266,8 @@ TYPED_TEST(VectorTest, CopiesAreIndependent) {
   assigned = copy;
   copy.RemoveAll();
   EXPECT_EQ(Contents(assigned), (std::vector<int>{50, 2, 3, 4, 60}));
-  assigned = assigned;
+  const TypeParam& same = assigned;  // self-assignment, as it comes about through a reference
+  assigned = same;
   EXPECT_EQ(assigned.Count(), 5);
   TypeParam moved(std::move(assigned));
   EXPECT_EQ(Contents(moved), (std::vector<int>{50, 2, 3, 4, 60}));
