@@ -5,7 +5,8 @@
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: all bootstrap build native win64 win64-lto win32 fuzz i386 qorv test demo bench bench-install clean
+.PHONY: all bootstrap build native win64 win64-lto win32 fuzz i386 qorv test demo bench \
+        bench-install clean
 
 all: build
 

@@ -19,7 +19,9 @@ set(CMAKE_RANLIB llvm-ranlib)
 set(mingw_gcc_dir /usr/lib/gcc/${mingw_triple}/12-win32)
 set(mingw_includes "-nostdlibinc -isystem /usr/${mingw_triple}/include")
 set(CMAKE_C_FLAGS_INIT "${mingw_includes}")
-set(CMAKE_CXX_FLAGS_INIT "-isystem ${mingw_gcc_dir}/include/c++ -isystem ${mingw_gcc_dir}/include/c++/${mingw_triple} -isystem ${mingw_gcc_dir}/include/c++/backward ${mingw_includes}")
+set(mingw_cxx_dir ${mingw_gcc_dir}/include/c++)
+set(CMAKE_CXX_FLAGS_INIT "-isystem ${mingw_cxx_dir} -isystem ${mingw_cxx_dir}/${mingw_triple}")
+string(APPEND CMAKE_CXX_FLAGS_INIT " -isystem ${mingw_cxx_dir}/backward ${mingw_includes}")
 # The compile flags come to the link line too, where the include options mean nothing.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -L${mingw_gcc_dir} -Qunused-arguments")
 
