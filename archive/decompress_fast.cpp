@@ -1,7 +1,8 @@
 // The decoder that Decompress runs. While at least 32 bytes of the block remain past the bit
 // position and 48 bytes of output room past the output position, each token header is decoded
-// from one 64-bit load of the stream (57 or more valid bits): a short literal run's header from a
-// table, a unary prefix and its field with one count-trailing-zeros, one shift and one mask.
+// from a 64-bit buffer of the stream, topped up with whole bytes at each step (56 or more bits)
+// and loaded afresh after a literal run (57 or more): a short literal run's header from a table,
+// a unary prefix and its field with one count-trailing-zeros, one shift and one mask.
 // Literal runs move 8 bytes per two loads and a shift, copies 32 bytes at once and then 16 at a
 // time, writing past their end where the tokens after them write again. A token whose fields do
 // not fit in the window (extreme counts), every token near either end and every malformed token
@@ -19,9 +20,9 @@ namespace {
 constexpr int kMaxFieldBits = 32;
 // A window loaded at bit position p holds at least this many bits of the stream.
 constexpr int kWindowBits = 57;
-// With this many ones, a copy's length field ends at bit 2 + 43 of the window and the shortest
-// distance (13 bits) passes kWindowBits.
-constexpr int kMostLengthOnes = 20;
+// With this many ones, a copy's length field ends at bit 2 + 51 of the window and the shortest
+// distance (13 bits) passes the 64 bits that a window can hold at most.
+constexpr int kMostLengthOnes = 24;
 // Copies and literal runs may write this far past their end when the output has room.
 constexpr int64_t kOverrun = 16;
 // The fast loop needs this many block bytes from a step's first window: a short literal run
@@ -129,16 +130,43 @@ class FastDecoder {
   // OutputPosition at that token.
   Step Run() {
     uint8_t* op = op_;
-    int64_t position = bitPosition_;
+    // The stream is read through a 64-bit buffer: its low bitsLeft bits are the stream from the
+    // token's start up to the byte at `in`, and every bit above them is the stream too (or 0).
+    // Topping it up at each step puts the load beside the chain from one token to the next
+    // instead of in it: after a copy or a byte run the next header is a shift away.
+    const uint8_t* in;
+    uint64_t buffer;
+    int bitsLeft;
+    auto reload = [&](int64_t position) {
+      in = block_ + (position >> 3) + 8;
+      buffer = Load64(in - 8) >> (position & 7);
+      bitsLeft = 64 - int(position & 7);
+    };
+    // Before a top-up, which needs bitsLeft below 64: the last byte loaded is counted no more
+    // (its bits stay in the buffer, and the top-up loads them again).
+    auto uncountLastByte = [&] {
+      --in;
+      bitsLeft -= 8;
+    };
+    // The first load, like every later one, needs the slack.
+    if ((bitPosition_ >> 3) + kBlockSlack > blockSize_) {
+      return op < outputEnd_ ? Step::kSlow : Step::kDone;
+    }
+    reload(bitPosition_);
+    uncountLastByte();
     Step step = Step::kDone;
     while (op < outputEnd_) {
-      int64_t byte = position >> 3;
+      int64_t position = int64_t(in - block_) * 8 - bitsLeft;
       uint64_t room = uint64_t(outputEnd_ - op);
-      if (byte + kBlockSlack > blockSize_ || room < kStepRoom + kOverrun) {
+      if ((position >> 3) + kBlockSlack > blockSize_ || room < kStepRoom + kOverrun) {
         step = Step::kSlow;
         break;
       }
-      uint64_t window = Load64(block_ + byte) >> (position & 7);
+      // Whole bytes in, so that all 64 bits of the buffer are the stream and 56 or more counted.
+      buffer |= Load64(in) << bitsLeft;
+      in += (63 - bitsLeft) >> 3;
+      bitsLeft |= 56;
+      uint64_t window = buffer;
 
       // A literal run: prefix 0, count - 1 as N(2, 2), then the bytes. Runs of up to 16 bytes
       // (at most one prefix one) are taken here, their header read from a table. Their header is
@@ -149,6 +177,14 @@ class FastDecoder {
           step = Step::kSlow;
           break;
         }
+        if ((position >> 3) + kBlockSlack > blockSize_) {
+          // A long run can end near the end of the block, where the next load has no slack.
+          op_ = op;
+          bitPosition_ = position;
+          return Step::kSlow;
+        }
+        reload(position);
+        uncountLastByte();
         continue;
       }
       const uint64_t literalCount = header & 31;  // 0: the token is not a literal run
@@ -162,10 +198,13 @@ class FastDecoder {
         // The run and the window after it lie within the slack, and the step's room leaves a
         // copy's room after it.
         op += literalCount;
-        position = literalStart + int64_t(literalCount) * 8;
         room -= literalCount;
-        window = Load64(block_ + (position >> 3)) >> (position & 7);
-        if ((window & 1) == 0) continue;  // a run after a run: not the encoder's, but allowed
+        reload(literalStart + int64_t(literalCount) * 8);
+        window = buffer;
+        if ((window & 1) == 0) {  // a run after a run: not the encoder's, but allowed
+          uncountLastByte();
+          continue;
+        }
       }
 
       if ((window & 2) != 0) {
@@ -173,8 +212,8 @@ class FastDecoder {
         const uint64_t bits = window >> 10;
         const int ones = CountLowOnes(bits);
         const int width = Min(1 + ones, kMaxFieldBits);
-        const int used = ones + 1 + width;
-        if (10 + used > kWindowBits) {
+        const int used = 10 + ones + 1 + width;
+        if (used >= bitsLeft) {  // the buffer shifts by less than 64
           step = Step::kSlow;
           break;
         }
@@ -187,7 +226,8 @@ class FastDecoder {
         // The step's room holds the 16-byte store of a short run.
         std::memset(op, value, size_t(count <= uint64_t(kOverrun) ? kOverrun : count));
         op += count;
-        position += 10 + used;
+        buffer >>= used;
+        bitsLeft -= used;
         continue;
       }
 
@@ -205,7 +245,7 @@ class FastDecoder {
       const int distanceWidth = Min(12 + 2 * distanceOnes, kMaxFieldBits);
       const uint64_t distance = LowBits(distanceBits >> (distanceOnes + 1), distanceWidth) + 4;
       const int used = 2 + lengthUsed + distanceOnes + 1 + distanceWidth;
-      if (used > kWindowBits || distance > uint64_t(op - output_) || length > distance ||
+      if (used >= bitsLeft || distance > uint64_t(op - output_) || length > distance ||
           length + kStepRoom > room) {
         step = Step::kSlow;
         break;
@@ -219,10 +259,12 @@ class FastDecoder {
       Move16(op + 16, source + 16);
       for (uint64_t done = 32; done < length; done += kOverrun) Move16(op + done, source + done);
       op += length;
-      position += used;
+      buffer >>= used;
+      bitsLeft -= used;
     }
+    // Every way out leaves the buffer at the token it stopped at.
     op_ = op;
-    bitPosition_ = position;
+    bitPosition_ = int64_t(in - block_) * 8 - bitsLeft;
     return step;
   }
 

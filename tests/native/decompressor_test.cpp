@@ -1,13 +1,15 @@
+#include "archive/decompressor.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "archive/decompressor.h"
 #include "core/memory.h"
 #include "core/string.h"
 #include "tests/native/allocation_failure_test_support.h"
@@ -397,6 +399,57 @@ TEST(DecompressAgreementTest, TokenShapesAmidTheBlockAndAtItsEnd) {
     EXPECT_FALSE(DecodeAll(TokenBlock({{T::kLiterals, 9, 0}, {T::kCopy, 60, 64}}, 0, -shortBy)).ok);
     EXPECT_FALSE(
         DecodeAll(TokenBlock({{T::kCopy, 50, 50}, {T::kLiterals, 12, 0}}, 0, -shortBy)).ok);
+  }
+}
+
+// Tokens with needlessly long prefixes after a literal run at every bit alignment, where the
+// fast decoder's 64-bit buffer holds the token's whole start: a copy of 14 bytes whose length has
+// 21 prefix ones (more than the fast decoder counts) and a byte run of 20 whose count has 26
+// (the token is 64 bits long). Each must decode as the reference decodes it.
+TEST(DecompressAgreementTest, TokensWithPrefixesThatFillTheFastDecodersBuffer) {
+  struct Case {
+    const char* name;
+    std::function<void(BlockWriter&)> write;
+    std::string output;
+  } cases[] = {
+      {"copy", [](BlockWriter& w) { w.Bit(1).Bit(0).Number(2, 1, 14 - 4, 19).Number(12, 2, 100); },
+       std::string(14, 'a')},
+      {"byte run", [](BlockWriter& w) { w.Bit(1).Bit(1).Bits('r', 8).Number(1, 1, 20 - 3, 22); },
+       std::string(20, 'r')},
+  };
+  const std::string tail(200, 't');  // output room after the token, as within a block
+  for (const Case& c : cases) {
+    for (int byteRunExtraOnes = 0; byteRunExtraOnes < 4; ++byteRunExtraOnes) {
+      for (const std::string literal : {"x", "xxxxx"}) {
+        SCOPED_TRACE(std::string(c.name) + ", " + std::to_string(byteRunExtraOnes) +
+                     " extra ones, literal of " + std::to_string(literal.size()));
+        BlockWriter writer(int32_t(500 + literal.size() + c.output.size() + tail.size()));
+        writer.Bit(1).Bit(1).Bits('a', 8).Number(1, 1, 500 - 3, byteRunExtraOnes).Literal(literal);
+        c.write(writer);
+        writer.Literal(tail);
+        const Result result = DecodeAll(writer.Block());
+        EXPECT_TRUE(result.ok);
+        EXPECT_EQ(result.output.substr(500 + literal.size()), c.output + tail);
+      }
+    }
+  }
+}
+
+// A long literal run followed by only a few bytes of block that make many bytes of output, at
+// every bit alignment: the fast decoder takes the run and must then see that the end is near.
+TEST(DecompressAgreementTest, LongLiteralRunCloseToTheEndOfTheBlock) {
+  const std::string run = RandomBytes(1000, 7);
+  for (int byteRunExtraOnes = 0; byteRunExtraOnes < 4; ++byteRunExtraOnes) {
+    for (const std::string literal : {"x", "xxxxx"}) {
+      SCOPED_TRACE(std::to_string(byteRunExtraOnes) + " extra ones, literal of " +
+                   std::to_string(literal.size()));
+      BlockWriter writer(int32_t(20 + literal.size() + run.size() + 20 + 12));
+      writer.Bit(1).Bit(1).Bits('a', 8).Number(1, 1, 20 - 3, byteRunExtraOnes).Literal(literal);
+      writer.Literal(run).ByteRun('b', 20).Copy(12, 1000);
+      const Result result = DecodeAll(writer.Block());
+      EXPECT_TRUE(result.ok);
+      EXPECT_EQ(result.output.substr(20 + literal.size(), run.size()), run);
+    }
   }
 }
 
