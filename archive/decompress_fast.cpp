@@ -178,7 +178,8 @@ class FastDecoder {
           break;
         }
         if ((position >> 3) + kBlockSlack > blockSize_) {
-          // A long run can end near the end of the block, where the next load has no slack.
+          // A long run can end near the end of the block, where the next load has no slack. It
+          // never ends the output: it is taken here only with 8 bytes of room to spare.
           op_ = op;
           bitPosition_ = position;
           return Step::kSlow;
