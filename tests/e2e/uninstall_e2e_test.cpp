@@ -413,7 +413,8 @@ TEST(UninstallEndToEnd, TheWholeTreeNeverTakesProgramFilesOrWindows) {
     product.Set("InstallLocation", c.location);
     product.Set("UninstallSubdir", "");
     product.SetFlags(kRegistered | FlagMask(ProductFlag::kRemoveWholeInstallDir));
-    RunCommandLine(product.Quiet());
+    const QuorvexRun run = RunCommandLine(product.Quiet());
+    EXPECT_EQ(run.exitCode, 1u) << run.transcript.size() << " boxes shown";
     EXPECT_TRUE(WaitForSelfRemoval(product.Uninstaller()));
     EXPECT_EQ(ReadBytes(canary), "stay");
     EXPECT_TRUE(Exists(c.canary + "\\system32") || Exists(c.canary + "\\Common Files"));
